@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Byte-string helpers shared by every layer. None of them fails: missing tokens are empty
+// texts and unreadable numbers are 0.
+namespace tarnwick {
+
+// Blank, tab, line feed, carriage return, vertical tab and form feed.
+inline constexpr std::string_view kBlanks = " \t\n\r\v\f";
+
+// Whether c belongs to the blank set.
+constexpr bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// The n-th token (counted from 1; n below 1 acts as 1) of the runs of characters not in
+// delimiters, or the empty view when there are fewer. The view points into text.
+std::string_view nthTokenView(std::string_view text, int n, std::string_view delimiters = kBlanks);
+
+// nthTokenView as an owned text.
+std::string nthToken(std::string_view text, int n, std::string_view delimiters = kBlanks);
+
+// text without leading and trailing blank-set characters.
+std::string_view trimmedView(std::string_view text);
+std::string trimmed(std::string_view text);
+
+// Removes, in place, every byte from 0x00 to 0x20 (unsigned) at both ends.
+void trimControls(std::string& buffer);
+
+// The blank-separated tokens of text joined by single blanks.
+std::string collapseBlanks(std::string_view text);
+
+// True when text is not empty and every character is in the digit set of base (8, 10, 16;
+// any other base allows "0123456789.+- ").
+bool isNumber(std::string_view text, int base);
+
+// Reads a number the way C's atoi does: leading white space, an optional sign, decimal
+// digits up to the first other character; no digits gives 0. Values beyond the 32-bit
+// range saturate instead of overflowing.
+int32_t atoiValue(std::string_view text);
+
+// Calls fn(token) for every blank-separated token of text, in order; stops early when fn
+// returns false. Tokens are views into text.
+template <typename Fn>
+void forEachToken(std::string_view text, Fn&& fn) {
+    size_t i = 0;
+    const size_t n = text.size();
+    while (i < n) {
+        while (i < n && isBlank(text[i])) ++i;
+        if (i >= n) break;
+        size_t start = i;
+        while (i < n && !isBlank(text[i])) ++i;
+        if (!fn(text.substr(start, i - start))) return;
+    }
+}
+
+}  // namespace tarnwick
