@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver/run_settings.hpp"
+
+namespace tarnwick {
+
+// What the command line asks for besides a run.
+enum class CommandLineRequest { Run, Help, Version };
+
+struct CommandLineResult {
+    CommandLineRequest request = CommandLineRequest::Run;
+    std::string error;  // not empty: the command line is unusable, with this message
+};
+
+// Fills settings from the words of the command line (the program's name excluded).
+CommandLineResult parseCommandLine(const std::vector<std::string>& words, RunSettings& settings);
+
+// The usage text, line by line.
+std::string usageText();
+
+// The program's name and version.
+std::string versionLine();
+
+// Replaces, in place, every backslash-n pair by a newline character.
+void expandNewlines(std::string& text);
+
+// Applies the time default and expands the escapes of the set-up and clear commands.
+void completeSettings(RunSettings& settings);
+
+// Trims the engine command and, when it names a ".eng" file, takes the engine's command line
+// and options from that file and switches to UCI.
+void prepareEngineCommand(RunSettings& settings);
+
+}  // namespace tarnwick

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/board_setup.hpp"
+
+namespace tarnwick {
+
+// Everything the command line sets; read-only once the engine has started.
+struct RunSettings {
+    std::string engineCommand;
+    std::string inputFile;
+    std::string resultFile;
+    std::string goodOnlyFile;
+    std::string notFoundFile;
+    std::string clearCommand;
+    std::string setupCommand;
+    std::string engineOptions;
+    int32_t secondsPerPosition = 0;  // 0 becomes 10
+    int32_t initMilliseconds = 2000;
+    BoardSetupMethod boardSetupMethod = BoardSetupMethod::setboard;
+    bool useUci = false;
+};
+
+}  // namespace tarnwick
