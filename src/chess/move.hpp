@@ -1,7 +1,9 @@
 #pragma once
 
-#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <new>
 
 #include "chess/squares.hpp"
 
@@ -44,21 +46,38 @@ inline bool sameMove(const Move& a, const Move& b) {
     return a.from == b.from && a.to == b.to && a.promotion == b.promotion;
 }
 
-// A fixed-capacity move list; adding to a full list drops the move.
-struct MoveList {
+// A fixed-capacity move list; adding to a full list drops the move. Its storage is not
+// initialised on construction: lists are made on the hot path and filled before they are read.
+class MoveList {
+  public:
     static constexpr int kCapacity = 1024;
-    std::array<Move, kCapacity> moves;
-    int count = 0;
+
+    MoveList() {}  // NOLINT: the storage is deliberately left uninitialised
+    MoveList(const MoveList& other) : count(other.count) {
+        std::memcpy(storage_, other.storage_, sizeof(Move) * static_cast<size_t>(count));
+    }
+    MoveList& operator=(const MoveList& other) {
+        count = other.count;
+        std::memcpy(storage_, other.storage_, sizeof(Move) * static_cast<size_t>(count));
+        return *this;
+    }
 
     void clear() { count = 0; }
     void add(const Move& m) {
-        if (count < kCapacity) moves[count++] = m;
+        if (count < kCapacity) new (storage_ + sizeof(Move) * static_cast<size_t>(count++)) Move(m);
     }
     int size() const { return count; }
-    const Move& operator[](int i) const { return moves[i]; }
-    Move& operator[](int i) { return moves[i]; }
-    const Move* begin() const { return moves.data(); }
-    const Move* end() const { return moves.data() + count; }
+    Move* data() { return std::launder(reinterpret_cast<Move*>(storage_)); }
+    const Move* data() const { return std::launder(reinterpret_cast<const Move*>(storage_)); }
+    const Move& operator[](int i) const { return data()[i]; }
+    Move& operator[](int i) { return data()[i]; }
+    const Move* begin() const { return data(); }
+    const Move* end() const { return data() + count; }
+
+    int count = 0;
+
+  private:
+    alignas(Move) std::byte storage_[sizeof(Move) * kCapacity];
 };
 
 }  // namespace tarnwick
