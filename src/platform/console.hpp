@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarnwick {
+
+// The program's console text: every line is flushed when it ends, and a line can be
+// highlighted (bright white, then the normal colour again). Highlighting happens only on a
+// terminal without NO_COLOR; elsewhere the text is written without any escape bytes. A console
+// made for capture keeps the text in memory instead, for tests.
+class ConsoleOutput {
+  public:
+    ConsoleOutput();  // standard output
+    // Keeps the text in memory; with highlights, highlighted lines carry the terminal escapes.
+    static ConsoleOutput capture(bool withHighlights = false);
+
+    // Writes text as it is; flushes when it ends with a line end.
+    void write(std::string_view text);
+    // Writes text and a line end, highlighted when asked and possible.
+    void line(std::string_view text, bool highlight = false);
+
+    bool highlights() const { return highlight_; }
+    const std::string& captured() const { return captured_; }
+
+  private:
+    struct CaptureTag {};
+    ConsoleOutput(CaptureTag, bool withHighlights) : capturing_(true), highlight_(withHighlights) {}
+    void emit(std::string_view text);
+
+    bool capturing_ = false;
+    bool highlight_ = false;
+    std::string captured_;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/console.hpp"
+#include "suite/test_position.hpp"
+
+namespace tarnwick {
+
+// Where the report writes besides the console, and the time per position it scores with.
+struct ReportSettings {
+    int32_t secondsPerPosition = 10;
+    std::string goodOnlyFile;
+    std::string notFoundFile;
+};
+
+// Scores every result, writes the solved and unsolved files, and prints the summary: tests,
+// maximum and achieved score, full-score positions by time bucket, time used and the ids of
+// the positions without full points.
+void printReport(const std::vector<TestPosition>& resultList, const ReportSettings& settings,
+                 ConsoleOutput& console);
+
+}  // namespace tarnwick

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tarnwick {
+
+// One EPD line: the four position fields as text and one field per known opcode, named after
+// it. 0 and the empty text mean absent. acd, acn, acs, ce, pm and pv carry the engine's
+// analysis.
+struct TestPosition {
+    std::string placement;
+    std::string side;
+    std::string castling;
+    std::string enPassant;
+    int32_t acd = 0;
+    int32_t acn = 0;
+    int32_t acs = 0;  // found time in hundredths of a second; -1: not found
+    std::string am;
+    std::string bm;
+    std::array<std::string, 10> c;  // c[1] holds the points of the named moves
+    int32_t ce = 0;
+    int32_t dm = 0;
+    bool draw_accept = false;
+    bool draw_claim = false;
+    bool draw_offer = false;
+    bool draw_reject = false;
+    std::string eco;
+    int32_t fmvn = 0;
+    int32_t hmvc = 0;
+    std::string id;
+    std::string nic;
+    std::string pm;
+    std::string pv;
+    int32_t rc = 0;
+    bool resign = false;
+    std::string sm;
+    int32_t tcgs = 0;
+    std::string tcri;
+    std::string tcsi;
+    std::array<std::string, 10> v;
+    std::string vm;
+
+    // Clears the record, then fills it from one EPD line (without its line end).
+    void parseEpd(std::string_view line);
+    // The record as one EPD line; omitAnalysis leaves out acd, acn, acs, ce, pm and pv.
+    std::string toEpd(bool omitAnalysis) const;
+    void clear() { *this = TestPosition{}; }
+    void assign(const TestPosition& other) { *this = other; }
+    // A record without placement is empty: the run skips it.
+    bool isEmpty() const { return placement.empty(); }
+    std::string fenText() const;
+    // 0 when both records describe the same board, side, castling rights and en-passant
+    // square; otherwise the code of the first difference.
+    int comparePosition(const TestPosition& other) const;
+};
+
+// The operand of a string-valued opcode: a quoted text (with \" and \\ escapes) or, unquoted,
+// its first word.
+std::string readStringOperand(std::string_view text);
+
+}  // namespace tarnwick
