@@ -1,0 +1,195 @@
+#include "platform/process.hpp"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <thread>
+
+#include "platform/pipe_io.hpp"
+
+namespace tarnwick {
+namespace {
+
+// Everything the child needs, prepared before fork so that the child allocates nothing.
+struct ChildSetup {
+    const char* program;
+    char* const* argv;
+    const char* directory;  // null: stay in the parent's directory
+    int stdinRead;
+    int outputWrite;
+    int reportWrite;  // close-on-exec; receives errno when exec fails
+    long highestDescriptor;
+};
+
+void closeDescriptorsFrom(int first, long last) {
+    for (long fd = first; fd <= last; ++fd) ::close(static_cast<int>(fd));
+}
+
+// Closes every descriptor from 3 up except keep; close_range is one call where the kernel has it.
+void closeInheritedDescriptors(int keep, long highestDescriptor) {
+    if (keep > 3 && ::close_range(3, static_cast<unsigned>(keep - 1), 0) != 0) {
+        closeDescriptorsFrom(3, keep - 1);
+    }
+    if (::close_range(static_cast<unsigned>(keep + 1), ~0U, 0) != 0) {
+        closeDescriptorsFrom(keep + 1, highestDescriptor);
+    }
+}
+
+// Runs in the forked child, so it calls only async-signal-safe functions.
+[[noreturn]] void becomeChild(const ChildSetup& setup) {
+    // A session of its own: the terminal's Ctrl+C goes to the tester's process group only.
+    ::setsid();
+
+    // The tester ignores SIGPIPE and may block signals; the engine should start as usual.
+    struct sigaction defaultAction {};
+    defaultAction.sa_handler = SIG_DFL;
+    ::sigaction(SIGPIPE, &defaultAction, nullptr);
+    sigset_t noSignals;
+    ::sigemptyset(&noSignals);
+    ::sigprocmask(SIG_SETMASK, &noSignals, nullptr);
+
+    // Moved above 2 first, in case a closed standard handle of the tester let a pipe end
+    // take one of the numbers 0 to 2.
+    const int input = ::fcntl(setup.stdinRead, F_DUPFD, 3);
+    const int output = ::fcntl(setup.outputWrite, F_DUPFD, 3);
+    const int report = ::fcntl(setup.reportWrite, F_DUPFD_CLOEXEC, 3);
+    int error = 0;
+    if (input < 0 || output < 0 || report < 0 || ::dup2(input, 0) < 0 || ::dup2(output, 1) < 0 ||
+        ::dup2(output, 2) < 0) {
+        error = errno;
+    } else {
+        // A directory that cannot be entered leaves the engine where the tester is.
+        if (setup.directory != nullptr && ::chdir(setup.directory) != 0) error = 0;
+        closeInheritedDescriptors(report, setup.highestDescriptor);
+        ::execv(setup.program, setup.argv);
+        error = errno;
+    }
+    const int reportTo = report >= 0 ? report : setup.reportWrite;
+    [[maybe_unused]] const ssize_t n = ::write(reportTo, &error, sizeof error);
+    ::_exit(127);
+}
+
+// The errno the child reported for a failed exec, or 0 when exec succeeded.
+int readExecError(PipeHandle reportRead) {
+    int error = 0;
+    size_t got = 0;
+    char* bytes = reinterpret_cast<char*>(&error);
+    while (got < sizeof error) {
+        const size_t n = readSome(reportRead, {bytes + got, sizeof error - got});
+        if (n == 0) break;
+        got += n;
+    }
+    return got == sizeof error ? error : 0;
+}
+
+std::string currentDirectory() {
+    std::string buffer(256, '\0');
+    for (;;) {
+        if (::getcwd(buffer.data(), buffer.size()) != nullptr) return buffer.c_str();
+        if (errno != ERANGE) return {};
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+ExitStatus decodeStatus(int status) {
+    if (WIFEXITED(status)) return {true, WEXITSTATUS(status), 0};
+    if (WIFSIGNALED(status)) return {false, 0, WTERMSIG(status)};
+    return {};
+}
+
+}  // namespace
+
+SpawnedProcess spawnProcess(std::string_view commandLine) {
+    std::vector<std::string> words = splitCommandLine(commandLine);
+    if (words.empty()) return {};
+    const char* searchPath = std::getenv("PATH");
+    const std::string program = findProgram(
+        words.front(), searchPath != nullptr ? searchPath : "/bin:/usr/bin", currentDirectory());
+    if (program.empty()) return {};
+    const std::string directory = directoryOf(program);
+
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    PipePair toChild = makePipe();
+    PipePair fromChild = makePipe();
+    PipePair report = makePipe();
+    auto closeAll = [&] {
+        for (PipePair* pair : {&toChild, &fromChild, &report}) {
+            closePipe(pair->readEnd);
+            closePipe(pair->writeEnd);
+        }
+    };
+    if (toChild.readEnd == kNoPipe || fromChild.readEnd == kNoPipe || report.readEnd == kNoPipe) {
+        closeAll();
+        return {};
+    }
+
+    const ChildSetup setup{program.c_str(),
+                           argv.data(),
+                           directory.empty() ? nullptr : directory.c_str(),
+                           static_cast<int>(toChild.readEnd),
+                           static_cast<int>(fromChild.writeEnd),
+                           static_cast<int>(report.writeEnd),
+                           std::max(::sysconf(_SC_OPEN_MAX), 1024L)};
+    const pid_t pid = ::fork();
+    if (pid == 0) becomeChild(setup);
+    if (pid < 0) {
+        closeAll();
+        return {};
+    }
+
+    // Only the child keeps its ends, so the reader sees the end of the pipe when it exits.
+    closePipe(toChild.readEnd);
+    closePipe(fromChild.writeEnd);
+    closePipe(report.writeEnd);
+    const int execError = readExecError(report.readEnd);
+    closePipe(report.readEnd);
+    if (execError != 0) {
+        reapProcess(static_cast<ProcessId>(pid));
+        closeAll();
+        return {};
+    }
+    return {static_cast<ProcessId>(pid), toChild.writeEnd, fromChild.readEnd};
+}
+
+std::optional<ExitStatus> waitForExit(ProcessId id, std::chrono::milliseconds timeout) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + timeout;
+    auto pause = std::chrono::milliseconds(1);
+    for (;;) {
+        int status = 0;
+        const pid_t result = ::waitpid(static_cast<pid_t>(id), &status, WNOHANG);
+        if (result > 0) return decodeStatus(status);
+        if (result < 0 && errno == EINTR) continue;
+        if (result < 0) return ExitStatus{};  // not our child (any more): nothing to wait for
+        const auto now = Clock::now();
+        if (now >= deadline) return std::nullopt;
+        // POSIX has no timed wait for a child; short naps keep a quick exit noticed quickly.
+        std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - now));
+        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+    }
+}
+
+ExitStatus reapProcess(ProcessId id) {
+    for (;;) {
+        int status = 0;
+        const pid_t result = ::waitpid(static_cast<pid_t>(id), &status, 0);
+        if (result > 0) return decodeStatus(status);
+        if (errno != EINTR) return {};
+    }
+}
+
+void signalProcessGroup(ProcessId id, ProcessSignal signal) {
+    if (id == 0) return;
+    ::kill(-static_cast<pid_t>(id), signal == ProcessSignal::kill ? SIGKILL : SIGTERM);
+}
+
+}  // namespace tarnwick

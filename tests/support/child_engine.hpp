@@ -1,0 +1,126 @@
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Helpers for tests that run the scripted test engine as a real child over real pipes.
+namespace tarnwick::testing {
+
+// Long enough for a loaded machine under the sanitizers; reached only when a test fails.
+inline constexpr std::chrono::seconds kGenerousDeadline{60};
+
+// text quoted for the command-line splitter, so it arrives as one argument.
+inline std::string shellQuoted(std::string_view text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+#ifdef TEST_ENGINE_BINARY
+// The command line that starts the test engine with the given script (and more arguments).
+inline std::string testEngineCommand(std::string_view script, std::string_view moreArgs = "") {
+    std::string command = shellQuoted(TEST_ENGINE_BINARY) + " --script-text " + shellQuoted(script);
+    if (!moreArgs.empty()) command += " " + std::string(moreArgs);
+    return command;
+}
+#endif
+
+// Collects the lines a LineReader hands over and lets the test wait for them.
+class LineCollector {
+  public:
+    // A LineHandler; user is the LineCollector.
+    static bool collect(std::string_view line, void* user) {
+        auto* self = static_cast<LineCollector*>(user);
+        std::lock_guard lock(self->mutex_);
+        self->lines_.emplace_back(line);
+        self->changed_.notify_all();
+        return self->stopAt_.empty() || line != self->stopAt_;
+    }
+
+    // Makes collect() return false for this line.
+    void stopAt(std::string line) { stopAt_ = std::move(line); }
+
+    // Waits until some line satisfies the predicate; false at the deadline.
+    bool waitFor(const std::function<bool(const std::vector<std::string>&)>& done) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, kGenerousDeadline, [&] { return done(lines_); });
+    }
+
+    bool waitForLine(std::string_view line) {
+        return waitFor([&](const std::vector<std::string>& lines) {
+            for (const std::string& l : lines) {
+                if (l == line) return true;
+            }
+            return false;
+        });
+    }
+
+    // The first line that starts with prefix, without the prefix; waits for it.
+    std::string waitForPrefixed(std::string_view prefix) {
+        std::string found;
+        waitFor([&](const std::vector<std::string>& lines) {
+            for (const std::string& l : lines) {
+                if (l.starts_with(prefix)) {
+                    found = l.substr(prefix.size());
+                    return true;
+                }
+            }
+            return false;
+        });
+        return found;
+    }
+
+    std::vector<std::string> lines() const {
+        std::lock_guard lock(mutex_);
+        return lines_;
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::string> lines_;
+    std::string stopAt_;
+};
+
+// True when this process has no child left, running or unreaped.
+inline bool noChildProcessLeft() {
+    int status = 0;
+    return ::waitpid(-1, &status, WNOHANG) == -1 && errno == ECHILD;
+}
+
+// A fresh directory that is removed with everything in it at the end of the test.
+class TempDirectory {
+  public:
+    TempDirectory() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tarnwick-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    }
+    ~TempDirectory() {
+        std::error_code ignored;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+    }
+    TempDirectory(const TempDirectory&) = delete;
+    TempDirectory& operator=(const TempDirectory&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+}  // namespace tarnwick::testing
