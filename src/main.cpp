@@ -1,6 +1,8 @@
-#include <cstdio>
+#include <string>
+#include <vector>
 
-int main() {
-    std::fputs("Tarnwick 2.5\n", stdout);
-    return 0;
+#include "driver/run.hpp"
+
+int main(int argc, char** argv) {
+    return tarnwick::runTests(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <cstddef>
+#include <array>
 #include <cstdint>
-#include <cstring>
-#include <new>
 
 #include "chess/squares.hpp"
 
@@ -34,6 +32,10 @@ struct Move {
     int32_t prevEpSquare = NoSquare;
     int32_t prevHalfMoveClock = 0;
     int32_t parseStatus = 0;
+    // Castling only, filled by makeMove: the former contents of the rook's corner (low byte) and
+    // of the square the king passed over (next byte), so that unmaking restores positions whose
+    // castling rights have no rook behind them.
+    int32_t prevRookSquares = 0;
 
     bool isNull() const { return (flags & MoveNull) != 0; }
     // A null move, or one whose origin and destination differ.
@@ -46,38 +48,39 @@ inline bool sameMove(const Move& a, const Move& b) {
     return a.from == b.from && a.to == b.to && a.promotion == b.promotion;
 }
 
-// A fixed-capacity move list; adding to a full list drops the move. Its storage is not
-// initialised on construction: lists are made on the hot path and filled before they are read.
-class MoveList {
-  public:
+// A fixed-capacity move list; adding to a full list drops the move.
+struct MoveList {
     static constexpr int kCapacity = 1024;
+    // Left uninitialised: a list is made for every operation on the analysis hot path, and only
+    // the first count entries are ever read.
+    union {
+        std::array<Move, kCapacity> moves;
+    };
+    int count = 0;
 
-    MoveList() {}  // NOLINT: the storage is deliberately left uninitialised
-    MoveList(const MoveList& other) : count(other.count) {
-        std::memcpy(storage_, other.storage_, sizeof(Move) * static_cast<size_t>(count));
-    }
+    MoveList() {}
+    MoveList(const MoveList& other) : count(other.count) { copyEntries(other); }
     MoveList& operator=(const MoveList& other) {
         count = other.count;
-        std::memcpy(storage_, other.storage_, sizeof(Move) * static_cast<size_t>(count));
+        copyEntries(other);
         return *this;
     }
+    ~MoveList() {}
 
     void clear() { count = 0; }
     void add(const Move& m) {
-        if (count < kCapacity) new (storage_ + sizeof(Move) * static_cast<size_t>(count++)) Move(m);
+        if (count < kCapacity) moves[count++] = m;
     }
     int size() const { return count; }
-    Move* data() { return std::launder(reinterpret_cast<Move*>(storage_)); }
-    const Move* data() const { return std::launder(reinterpret_cast<const Move*>(storage_)); }
-    const Move& operator[](int i) const { return data()[i]; }
-    Move& operator[](int i) { return data()[i]; }
-    const Move* begin() const { return data(); }
-    const Move* end() const { return data() + count; }
-
-    int count = 0;
+    const Move& operator[](int i) const { return moves[i]; }
+    Move& operator[](int i) { return moves[i]; }
+    const Move* begin() const { return moves.data(); }
+    const Move* end() const { return moves.data() + count; }
 
   private:
-    alignas(Move) std::byte storage_[sizeof(Move) * kCapacity];
+    void copyEntries(const MoveList& other) {
+        for (int i = 0; i < count; ++i) moves[i] = other.moves[i];
+    }
 };
 
 }  // namespace tarnwick

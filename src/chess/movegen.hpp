@@ -3,46 +3,49 @@
 #include "chess/board.hpp"
 #include "chess/move.hpp"
 
-// The rules of chess on the 0x88 board: move generation, attack tests, making and unmaking.
-// Odd positions are handled as they are: without an own king every pseudo-legal move is
-// legal, castling trusts the rights, an en-passant square is used whatever its rank.
+// The rules of chess on the 0x88 board: generating, testing and playing moves. Positions are
+// taken as they are, however odd (no king, two kings, pawns on the back ranks, castling rights
+// without rooks); nothing here fails or allocates.
 namespace tarnwick {
 
-// Empties the list, then appends every pseudo-legal move of the side to move.
-void generatePseudoLegal(const Board& board, MoveList& list);
+// Empties the list and appends every pseudo-legal move of the side to move, squares a1 to h8.
+void generatePseudoLegal(const BoardBase& board, MoveList& list);
 
-// The legal moves of the side to move (in no particular order).
-void generateLegal(const Board& board, MoveList& list);
+// The legal moves of the side to move; with no own king, the pseudo-legal ones. The board may
+// be changed while testing but is restored before returning.
+void generateLegal(BoardBase& board, MoveList& list);
 
-// generateLegal for a caller that already knows the side to move's king square (the first
-// from a1 to h8, NoSquare without a king) and whether it is attacked.
-void generateLegalKnowing(const Board& board, MoveList& list, int king, bool checked);
+// The legal moves made by pieces of the given code (the side to move's own): the entries of
+// generateLegal whose origin holds that piece, generated without the others.
+void generateLegalFor(BoardBase& board, int32_t piece, MoveList& list);
 
-// The first square from a1 to h8 holding side's king, or NoSquare.
-int kingSquare(const Board& board, int side);
+// Whether any piece of bySide attacks the square.
+bool isAttacked(const BoardBase& board, int square, int bySide);
 
-// Whether any piece of bySide (0 white, 1 black) attacks the square.
-bool isAttacked(const Board& board, int square, int bySide);
+// Whether side's first king (scanning a1 to h8) is attacked; false when it has none.
+bool inCheck(const BoardBase& board, int side);
 
-// Whether side's king (the first one from a1 to h8) is attacked; false without a king.
-bool inCheck(const Board& board, int side);
+// The square of side's first king, scanning a1 to h8, or NoSquare.
+int findKing(const BoardBase& board, int side);
 
-// Plays the move, saving what unmakeMove needs into the record.
-void makeMove(Board& board, Move& move);
-// Takes back a move made with makeMove, given the same record.
-void unmakeMove(Board& board, const Move& move);
+// Plays a move, filling the record's prev* fields; unmakeMove needs that same record.
+void makeMove(BoardBase& board, Move& move);
+void unmakeMove(BoardBase& board, const Move& move);
 
-void makeNullMove(Board& board, Move& move);
-void unmakeNullMove(Board& board, const Move& move);
+// Passes the turn, and takes the pass back.
+void makeNullMove(BoardBase& board, Move& move);
+void unmakeNullMove(BoardBase& board, const Move& move);
 
-// Whether the move can be played without leaving the mover's king attacked.
-bool isLegal(const Board& board, const Move& move);
+// For castling, whether the first own king's square (the move's origin when there is no own
+// king) and the square passed over are unattacked; true for every other move.
+bool castlingPathSafe(const BoardBase& board, const Move& move);
 
-// isLegal for a move whose resulting position the caller has already made.
-bool isLegalAfter(const Board& board, const Move& move, const Board& after);
+// Whether the move can be played without leaving the mover's king attacked; the board is
+// unchanged afterwards.
+bool isLegal(BoardBase& board, const Move& move);
 
-// Plays a null move, or the move when checkLegal is off or it is legal; false (board
-// unchanged) when it is not legal.
-bool playMove(Board& board, const Move& move, bool checkLegal);
+// Plays a null move, or a move (when checkLegal is set, only a legal one); false when the move
+// was refused and the board left as it was.
+bool playMove(BoardBase& board, Move& move, bool checkLegal);
 
 }  // namespace tarnwick

@@ -1,0 +1,238 @@
+#include "driver/run.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+
+#include "driver/command_line.hpp"
+#include "driver/console_control.hpp"
+#include "driver/heading.hpp"
+#include "driver/run_state.hpp"
+#include "engine/board_setup.hpp"
+#include "engine/uci_parser.hpp"
+#include "engine/winboard_parser.hpp"
+#include "platform/interrupts.hpp"
+#include "platform/system.hpp"
+#include "suite/epd_file.hpp"
+#include "suite/report.hpp"
+#include "suite/set_aside.hpp"
+
+namespace tarnwick {
+
+namespace {
+
+// How long a UCI engine may take to answer "uci" and "isready".
+constexpr int kHandshakeTimeoutMs = 60500;
+
+// The line handler of the engine's reading thread.
+bool onEngineLine(std::string_view line, void* user) {
+    RunState& run = *static_cast<RunState*>(user);
+    const EngineEvent event =
+        run.settings.useUci ? parseUciLine(line) : parseWinboardLine(line);
+    switch (event.kind) {
+        case EngineEventKind::Analysis: onAnalysisLine(run.watch, event.text); break;
+        case EngineEventKind::FinalMove: onFinalMove(run.watch, event.text); break;
+        case EngineEventKind::UciOk: run.handshake.set(run.handshake.uciOkSeen); break;
+        case EngineEventKind::ReadyOk: run.handshake.set(run.handshake.readyOkSeen); break;
+        case EngineEventKind::None: break;
+    }
+    return true;
+}
+
+void report(RunState& run) {
+    ReportSettings settings;
+    settings.secondsPerPosition = run.settings.secondsPerPosition;
+    settings.goodOnlyFile = run.settings.goodOnlyFile;
+    settings.notFoundFile = run.settings.notFoundFile;
+    printReport(run.watch.resultList, settings, run.console);
+}
+
+bool anyPositionLeft(const std::vector<TestPosition>& suite) {
+    for (const TestPosition& p : suite) {
+        if (!p.isEmpty()) return true;
+    }
+    return false;
+}
+
+// Sends a command and waits for the flag its answer raises; false when no answer came.
+bool handshake(RunState& run, std::string_view command, bool& flag) {
+    run.handshake.clear(flag);
+    run.engine.sendLine(command);
+    return run.handshake.waitFor(flag, kHandshakeTimeoutMs, run.interrupted, run.reader);
+}
+
+// Brings a UCI engine into the dialogue; returns the message when it does not answer.
+std::string initialiseUci(RunState& run) {
+    if (!handshake(run, kUciCommand, run.handshake.uciOkSeen)) {
+        return "Engine did not answer uci.";
+    }
+    if (!run.settings.engineOptions.empty()) run.engine.sendLine(run.settings.engineOptions);
+    if (!run.settings.setupCommand.empty()) run.engine.sendLine(run.settings.setupCommand);
+    if (!handshake(run, kUciIsReady, run.handshake.readyOkSeen)) {
+        return "Engine did not answer isready.";
+    }
+    return {};
+}
+
+// Sends the clear command, the position and the search command of one position.
+void sendPosition(RunState& run) {
+    const RunSettings& s = run.settings;
+    const std::string fen = run.watch.currentPosition.fenText();
+    run.engine.sendLine(s.clearCommand);
+    if (s.useUci) {
+        run.engine.sendLine(std::string(kUciPositionPrefix) + fen);
+        run.engine.sendLine(kUciGo);
+    } else {
+        run.engine.sendLine(boardSetupText(s.boardSetupMethod, fen));
+        run.engine.sendLine(kWinboardClocks);
+        run.engine.sendLine(kWinboardGo);
+    }
+    run.watch.searchInProgress = true;
+}
+
+// The pause after the engine's initialisation; an interrupt ends it early.
+void pauseUnlessInterrupted(RunState& run, int milliseconds) {
+    constexpr int kSlice = 50;
+    for (int waited = 0; waited < milliseconds && !run.interrupted; waited += kSlice) {
+        sleepMilliseconds(std::min(kSlice, milliseconds - waited));
+    }
+}
+
+enum class PositionOutcome { Finished, EngineGone, Interrupted };
+
+// Tests suite entry index: sets it up, starts the search and waits for the final move,
+// asking the engine to move once per period of the time per position.
+PositionOutcome testPosition(RunState& run, size_t index) {
+    {
+        std::lock_guard lock(run.watch.runLock);
+        TestPosition& current = run.watch.currentPosition;
+        current = run.suiteList[index];
+        current.acs = -1;
+        // A suite line's own pv must not pass for the engine's previous first move.
+        current.pv.clear();
+        run.console.write(positionHeading(index + 1, run.suiteList.size(), current));
+        sendPosition(run);
+    }
+    const std::chrono::milliseconds period(int64_t{run.settings.secondsPerPosition} * 1000);
+    for (;;) {
+        // The end of the reader comes first: an engine gone ends the run even when its last
+        // move arrived at the same time.
+        const int woken = waitForAny({&run.reader.ended(), &run.searchEnded}, period);
+        if (run.interrupted) return PositionOutcome::Interrupted;
+        if (woken == 1) return PositionOutcome::Finished;
+        if (woken == 0) return PositionOutcome::EngineGone;
+        std::lock_guard lock(run.watch.runLock);
+        run.engine.sendLine(run.settings.useUci ? kUciStop : kWinboardMoveNow);
+    }
+}
+
+// Quits the engine and stops the reader and the engine.
+void endEngine(RunState& run) {
+    {
+        std::lock_guard lock(run.watch.runLock);
+        run.ending = true;
+        run.engine.sendRaw("quit\n");
+    }
+    run.reader.stop();
+    run.engine.stop();
+}
+
+// The run from the engine's start to its report; returns the exit status.
+int testWithEngine(RunState& run) {
+    RunSettings& s = run.settings;
+    prepareEngineCommand(s);
+    run.console.write("Starting engine: " + s.engineCommand + "\n");
+    if (run.engine.start(s.engineCommand) == 0) {
+        run.engine.stop();
+        run.console.write("Error starting engine.\n");
+        return kExitFailure;
+    }
+    run.reader.setInput(run.engine.fromEngine());
+    run.reader.setHandler(&onEngineLine, &run);
+    run.reader.start();
+    if (s.useUci && s.clearCommand.empty()) s.clearCommand = kUciDefaultClear;
+    if (!s.useUci) {
+        if (s.clearCommand.empty()) s.clearCommand = kWinboardDefaultClear;
+        if (s.setupCommand.empty()) s.setupCommand = kWinboardDefaultSetup;
+    }
+    run.console.write("Initiate the engine\n");
+
+    if (s.useUci) {
+        const std::string failure = initialiseUci(run);
+        if (!failure.empty()) {
+            endEngine(run);
+            if (run.interrupted) return kExitOk;
+            run.console.write(failure + "\n");
+            return kExitFailure;
+        }
+    } else {
+        run.engine.sendLine(s.setupCommand);
+    }
+    pauseUnlessInterrupted(run, s.initMilliseconds);
+
+    size_t toTest = 0;
+    for (const TestPosition& p : run.suiteList) toTest += p.isEmpty() ? 0 : 1;
+    const size_t resultsBefore = run.watch.resultList.size();
+    PositionOutcome outcome = PositionOutcome::Finished;
+    for (size_t i = 0; i < run.suiteList.size() && outcome == PositionOutcome::Finished; ++i) {
+        if (run.interrupted) outcome = PositionOutcome::Interrupted;
+        if (run.suiteList[i].isEmpty() || outcome != PositionOutcome::Finished) continue;
+        outcome = testPosition(run, i);
+    }
+    endEngine(run);
+
+    int status = kExitOk;
+    if (outcome == PositionOutcome::EngineGone && !run.interrupted) {
+        const size_t tested = run.watch.resultList.size() - resultsBefore;
+        run.console.write("Engine exited during the run: " + std::to_string(toTest - tested) +
+                          " of " + std::to_string(toTest) + " positions not tested.\n");
+        status = kExitFailure;
+    }
+    report(run);
+    return status;
+}
+
+}  // namespace
+
+int runTests(const std::vector<std::string>& words) {
+    ignoreBrokenPipeSignal();
+    auto run = std::make_unique<RunState>();
+    RunSettings& s = run->settings;
+
+    const CommandLineResult parsed = parseCommandLine(words, s);
+    if (!parsed.error.empty()) {
+        run->console.write(parsed.error + "\n" + usageText());
+        return kExitUsage;
+    }
+    if (parsed.request == CommandLineRequest::Version) {
+        run->console.write(versionLine() + "\n");
+        return kExitOk;
+    }
+    if (parsed.request == CommandLineRequest::Help ||
+        (s.engineCommand.empty() && s.inputFile.empty() && s.resultFile.empty())) {
+        run->console.write(usageText());
+        return kExitOk;
+    }
+    completeSettings(s);
+    run->watch.console = &run->console;
+    run->watch.resultFile = s.resultFile;
+    run->watch.signalSearchEnded = [&searchEnded = run->searchEnded] { searchEnded.set(); };
+
+    // Interrupts are taken on a thread of their own from here on.
+    InterruptWatcher interrupts([&run = *run] { onConsoleControl(run); });
+
+    if (!s.inputFile.empty()) readEpdFile(s.inputFile, run->suiteList);
+    if (!s.resultFile.empty()) readEpdFile(s.resultFile, run->watch.resultList);
+    if (run->suiteList.empty() && run->watch.resultList.empty()) {
+        run->console.write("No epd-position in files.\n");
+        return kExitFailure;
+    }
+    setAsideTested(run->suiteList, run->watch.resultList);
+    if (!anyPositionLeft(run->suiteList)) {
+        report(*run);
+        return kExitOk;
+    }
+    return testWithEngine(*run);
+}
+
+}  // namespace tarnwick
