@@ -19,7 +19,8 @@ bool HandshakeFlags::waitFor(const bool& flag, int milliseconds,
                              const std::atomic<bool>& interrupted, LineReader& reader) {
     // Short slices notice an engine that exits or an interrupt without a signal of their own.
     constexpr std::chrono::milliseconds kSlice(50);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     std::unique_lock lock(mutex_);
     while (!flag) {
         if (interrupted || reader.ended().isSet()) return false;

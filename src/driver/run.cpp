@@ -27,14 +27,22 @@ constexpr int kHandshakeTimeoutMs = 60500;
 // The line handler of the engine's reading thread.
 bool onEngineLine(std::string_view line, void* user) {
     RunState& run = *static_cast<RunState*>(user);
-    const EngineEvent event =
-        run.settings.useUci ? parseUciLine(line) : parseWinboardLine(line);
+    const EngineEvent event = run.settings.useUci ? parseUciLine(line) : parseWinboardLine(line);
     switch (event.kind) {
-        case EngineEventKind::Analysis: onAnalysisLine(run.watch, event.text); break;
-        case EngineEventKind::FinalMove: onFinalMove(run.watch, event.text); break;
-        case EngineEventKind::UciOk: run.handshake.set(run.handshake.uciOkSeen); break;
-        case EngineEventKind::ReadyOk: run.handshake.set(run.handshake.readyOkSeen); break;
-        case EngineEventKind::None: break;
+        case EngineEventKind::Analysis:
+            onAnalysisLine(run.watch, event.text);
+            break;
+        case EngineEventKind::FinalMove:
+            onFinalMove(run.watch, event.text);
+            break;
+        case EngineEventKind::UciOk:
+            run.handshake.set(run.handshake.uciOkSeen);
+            break;
+        case EngineEventKind::ReadyOk:
+            run.handshake.set(run.handshake.readyOkSeen);
+            break;
+        case EngineEventKind::None:
+            break;
     }
     return true;
 }

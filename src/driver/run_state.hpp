@@ -18,7 +18,7 @@ namespace tarnwick {
 // Raised by the engine's reading thread when "uciok" and "readyok" arrive; the run waits on
 // them during the engine's initialisation.
 class HandshakeFlags {
-public:
+  public:
     void clear(bool& flag);
     void set(bool& flag);
     // Waits until the flag is set (true), or the reader has ended, the run was interrupted
@@ -29,7 +29,7 @@ public:
     bool uciOkSeen = false;
     bool readyOkSeen = false;
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable changed_;
 };

@@ -11,13 +11,13 @@ namespace tarnwick {
 // the handler there, where it may take locks. The signals are blocked in the constructing
 // thread, and so in every thread it starts later; the destructor restores the old mask.
 class InterruptWatcher {
-public:
+  public:
     explicit InterruptWatcher(std::function<void()> handler);
     ~InterruptWatcher();
     InterruptWatcher(const InterruptWatcher&) = delete;
     InterruptWatcher& operator=(const InterruptWatcher&) = delete;
 
-private:
+  private:
     void watch();
 
     std::function<void()> handler_;
