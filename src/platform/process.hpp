@@ -26,6 +26,14 @@ std::string findProgram(std::string_view name, std::string_view searchPath,
 // The directory part of an absolute path, with its trailing "/"; empty when there is none.
 std::string directoryOf(std::string_view path);
 
+// The absolute path of the program that a command line runs, searched with this process's
+// PATH and current directory; empty when there is no such executable.
+std::string resolveProgram(std::string_view commandLine);
+
+// The directory, with its trailing "/", of the executable that a command line runs; empty
+// when that executable cannot be found.
+std::string resolveEngineDirectory(std::string_view commandLine);
+
 // A started child and the parent's ends of its pipes.
 struct SpawnedProcess {
     ProcessId id = 0;

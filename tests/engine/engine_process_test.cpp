@@ -57,9 +57,11 @@ struct Session {
 TEST(EngineProcess, SendLineWritesTheTextAndOneNewline) {
     testing::TempDirectory temp;
     const std::filesystem::path log = temp.path() / "received.log";
+    const std::filesystem::path script = temp.path() / "answers.script";
+    std::ofstream(script) << "# answers\n\non ping: print pong\n";
     Session session;
-    ASSERT_NE(session.start(
-                  testEngineCommand("on ping: print pong", "--log " + shellQuoted(log.string()))),
+    ASSERT_NE(session.start(shellQuoted(TEST_ENGINE_BINARY) + " --script " +
+                            shellQuoted(script.string()) + " --log " + shellQuoted(log.string())),
               0u);
     session.engine.sendLine("isready");
     session.engine.sendLine("");

@@ -67,6 +67,13 @@ TEST(CommandLine, FindsProgramsLikeExecvp) {
     EXPECT_EQ(directoryOf("/opt/engines/fast"), "/opt/engines/");
     EXPECT_EQ(directoryOf("/fast"), "/");
     EXPECT_EQ(directoryOf("fast"), "");
+
+    // Arguments after the program do not disturb the look-up; quotes are taken off.
+    EXPECT_EQ(resolveEngineDirectory("'" + binDir + "/sub/deep' -hash 64 'x y'"), binDir + "/sub/");
+    EXPECT_EQ(resolveEngineDirectory("sh -c exit"), directoryOf(resolveProgram("sh")));
+    EXPECT_FALSE(resolveProgram("sh").empty());
+    EXPECT_EQ(resolveEngineDirectory(binDir + "/missing -x"), "");
+    EXPECT_EQ(resolveEngineDirectory(""), "");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <string>
 
 #include "platform/process.hpp"
@@ -22,6 +24,18 @@ bool isExecutableFile(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
            ::access(path.c_str(), X_OK) == 0;
+}
+
+std::string currentDirectory() {
+    std::string buffer(256, '\0');
+    for (;;) {
+        if (::getcwd(buffer.data(), buffer.size()) != nullptr) {
+            buffer.resize(buffer.find('\0'));
+            return buffer;
+        }
+        if (errno != ERANGE) return {};
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
 std::string joinPath(std::string_view directory, std::string_view name) {
@@ -97,6 +111,19 @@ std::string directoryOf(std::string_view path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string_view::npos) return {};
     return std::string(path.substr(0, slash + 1));
+}
+
+std::string resolveProgram(std::string_view commandLine) {
+    const std::vector<std::string> words = splitCommandLine(commandLine);
+    if (words.empty()) return {};
+    // execvp's own fallback when PATH is not set.
+    const char* searchPath = std::getenv("PATH");
+    return findProgram(words.front(), searchPath != nullptr ? searchPath : "/bin:/usr/bin",
+                       currentDirectory());
+}
+
+std::string resolveEngineDirectory(std::string_view commandLine) {
+    return directoryOf(resolveProgram(commandLine));
 }
 
 }  // namespace tarnwick

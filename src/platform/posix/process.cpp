@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <thread>
 
 #include "platform/pipe_io.hpp"
@@ -88,15 +87,6 @@ int readExecError(PipeHandle reportRead) {
     return got == sizeof error ? error : 0;
 }
 
-std::string currentDirectory() {
-    std::string buffer(256, '\0');
-    for (;;) {
-        if (::getcwd(buffer.data(), buffer.size()) != nullptr) return buffer.c_str();
-        if (errno != ERANGE) return {};
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
 ExitStatus decodeStatus(int status) {
     if (WIFEXITED(status)) return {true, WEXITSTATUS(status), 0};
     if (WIFSIGNALED(status)) return {false, 0, WTERMSIG(status)};
@@ -108,13 +98,12 @@ ExitStatus decodeStatus(int status) {
 SpawnedProcess spawnProcess(std::string_view commandLine) {
     std::vector<std::string> words = splitCommandLine(commandLine);
     if (words.empty()) return {};
-    const char* searchPath = std::getenv("PATH");
-    const std::string program = findProgram(
-        words.front(), searchPath != nullptr ? searchPath : "/bin:/usr/bin", currentDirectory());
+    const std::string program = resolveProgram(commandLine);
     if (program.empty()) return {};
     const std::string directory = directoryOf(program);
 
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
 
