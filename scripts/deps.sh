@@ -18,3 +18,5 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev)
+# Real engines the end-to-end tests run; the tests skip an engine that is missing.
+TEST_ENGINE_PACKAGES=(stockfish gnuchess fairymax)

@@ -180,6 +180,8 @@ int testWithEngine(RunState& run) {
 
     size_t toTest = 0;
     for (const TestPosition& p : run.suiteList) toTest += p.isEmpty() ? 0 : 1;
+    // Room for this run's results up front: growing a list of large records copies them all.
+    run.watch.resultList.reserve(run.watch.resultList.size() + toTest);
     const size_t resultsBefore = run.watch.resultList.size();
     PositionOutcome outcome = PositionOutcome::Finished;
     for (size_t i = 0; i < run.suiteList.size() && outcome == PositionOutcome::Finished; ++i) {
