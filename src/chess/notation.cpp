@@ -1,5 +1,6 @@
 #include "chess/notation.hpp"
 
+#include <memory>
 #include <vector>
 
 #include "chess/move_text.hpp"
@@ -46,7 +47,13 @@ class MoveReader {
   public:
     // Moves never add a king, so a side that starts with at most one keeps at most one; for
     // such a side a move of the legal list always passes playMove's legality test.
-    explicit MoveReader(const BoardBase& start) : board_(start) {
+    MoveReader() = default;
+    explicit MoveReader(const BoardBase& start) { reset(start); }
+
+    // Starts reading afresh from start.
+    void reset(const BoardBase& start) {
+        board_ = start;
+        kings_[White] = kings_[Black] = 0;
         for (int32_t piece : start.squares) {
             if (piece == WhiteKing) ++kings_[White];
             if (piece == BlackKing) ++kings_[Black];
@@ -69,8 +76,8 @@ class MoveReader {
     }
 
     // Adds the check mark of the move last read and, when advance is set and the move may be
-    // played (the rule of playMove with its legality check), leaves it played.
-    void finish(Move move, char* san, int& length, bool advance) {
+    // played (the rule of playMove with its legality check), leaves it played; true then.
+    bool finish(Move move, char* san, int& length, bool advance) {
         const int side = board_.sideToMove;
         const bool checkLegality = kings_[side] > 1;
         const bool pathSafe = !checkLegality || castlingPathSafe(board_, move);
@@ -78,7 +85,9 @@ class MoveReader {
         if (const char mark = checkMark(board_, castling_, replies_)) san[length++] = mark;
         if (!advance || !pathSafe || (checkLegality && inCheck(board_, side))) {
             unmakeMove(board_, move);
+            return false;
         }
+        return true;
     }
 
   private:
@@ -117,6 +126,15 @@ void dropPoints(std::string& c1, const std::vector<int>& positions) {
 
 }  // namespace
 
+// The reader a cache keeps, made once: a reader holds two move lists, too large to make anew
+// for every line.
+struct SanVariationCache::Reader {
+    MoveReader reader;
+};
+
+SanVariationCache::SanVariationCache() : reader_(std::make_unique<Reader>()) {}
+SanVariationCache::~SanVariationCache() = default;
+
 void appendSanVariation(std::string& out, const BoardBase& start, std::string_view tokens) {
     MoveReader reader(start);
     char san[kSanBufferSize];
@@ -129,6 +147,51 @@ void appendSanVariation(std::string& out, const BoardBase& start, std::string_vi
         }
         return true;
     });
+}
+
+std::string SanVariationCache::convert(const BoardBase& start, std::string_view tokens) {
+    if (!hasStart_ || start_.compare(start) != 0) steps_.clear();
+    start_ = start;
+    hasStart_ = true;
+
+    std::string out;
+    out.reserve(tokens.size() + 8);
+    BoardBase board = start;
+    size_t step = 0;
+    bool replaying = true;
+    MoveReader& reader = reader_->reader;
+    char san[kSanBufferSize];
+    forEachToken(tokens, [&](std::string_view token) {
+        if (replaying && step < steps_.size() && steps_[step].token == token) {
+            // The same text on the same board: the same result as before.
+            const Step& known = steps_[step++];
+            if (!known.san.empty())
+                appendWord(out, known.san.data(), static_cast<int>(known.san.size()));
+            if (known.played) {
+                Move move = known.move;
+                makeMove(board, move);
+            }
+            return true;
+        }
+        if (replaying) {
+            replaying = false;
+            steps_.resize(step);
+            reader.reset(board);
+        }
+        Step fresh;
+        fresh.token = token;
+        int length = 0;
+        Move move;
+        if (reader.read(token, san, length, move)) {
+            fresh.played = reader.finish(move, san, length, true);
+            fresh.move = move;
+            fresh.san.assign(san, static_cast<size_t>(length));
+            appendWord(out, san, length);
+        }
+        steps_.push_back(std::move(fresh));
+        return true;
+    });
+    return out;
 }
 
 std::string sanVariation(const BoardBase& start, std::string_view tokens) {

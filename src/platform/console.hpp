@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tarnwick {
 
@@ -22,6 +23,8 @@ class ConsoleOutput {
 
     bool highlights() const { return highlight_; }
     const std::string& captured() const { return captured_; }
+    // Hands over the captured text and starts afresh.
+    std::string takeCaptured() { return std::exchange(captured_, {}); }
 
   private:
     struct CaptureTag {};

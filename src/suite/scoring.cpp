@@ -40,4 +40,36 @@ int32_t movePoints(const TestPosition& position, const Move& move) {
     return found ? points : 0;
 }
 
+void PositionScorer::prepare(const TestPosition& position) {
+    std::string key = position.fenText();
+    key.append("\n").append(position.am).append("\n").append(position.bm).append("\n");
+    key.append(position.c[1]);
+    if (prepared_ && key == key_) return;
+    key_ = std::move(key);
+    prepared_ = true;
+    board_.setFromFen(position.fenText());
+    maximum_ = maxPoints(position);
+    named_.clear();
+    int running = 0;
+    auto collect = [&](const std::string& moves, int32_t defaultPoints) {
+        forEachToken(moves, [&](std::string_view word) {
+            ++running;
+            const Move move = board_.parseMove(word);
+            if (!move.isValid()) return true;
+            const std::string_view number = nthTokenView(position.c[1], running);
+            named_.push_back({move, number.empty() ? defaultPoints : atoiValue(number)});
+            return true;
+        });
+    };
+    collect(position.am, -1);
+    collect(position.bm, 1);
+}
+
+int32_t PositionScorer::points(const Move& move) const {
+    for (const Named& named : named_) {
+        if (sameMove(named.move, move)) return named.points;
+    }
+    return 0;
+}
+
 }  // namespace tarnwick

@@ -14,12 +14,11 @@ namespace {
 constexpr int32_t kNoPreviousMove = -999;
 
 // The points of the first move of a SAN variation, or fallback when there is none.
-int32_t firstMovePoints(const TestPosition& position, const Board& board, std::string_view pv,
-                        int32_t fallback) {
+int32_t firstMovePoints(const PositionScorer& scorer, std::string_view pv, int32_t fallback) {
     const std::string_view first = nthTokenView(pv, 1);
     if (first.empty()) return fallback;
-    const Move move = board.parseMove(first);
-    return move.isValid() ? movePoints(position, move) : fallback;
+    const Move move = scorer.board().parseMove(first);
+    return move.isValid() ? scorer.points(move) : fallback;
 }
 
 // Tokens 5 and later of a thinking line, as a view.
@@ -41,16 +40,15 @@ void onAnalysisLine(WatchState& watch, std::string_view thinkingLine) {
     position.ce = atoiValue(nthTokenView(thinkingLine, 2));
     position.acn = atoiValue(nthTokenView(thinkingLine, 4));
 
-    Board board;
-    board.setFromFen(position.fenText());
-    const int32_t previous = firstMovePoints(position, board, position.pv, kNoPreviousMove);
+    watch.scorer.prepare(position);
+    const int32_t previous = firstMovePoints(watch.scorer, position.pv, kNoPreviousMove);
 
     if (const std::string_view variation = variationOf(thinkingLine); !variation.empty()) {
-        position.pv = sanVariation(board, variation);
+        position.pv = watch.variations.convert(watch.scorer.board(), variation);
     }
 
-    const int32_t maximum = maxPoints(position);
-    const int32_t current = firstMovePoints(position, board, position.pv, 0);
+    const int32_t maximum = watch.scorer.maximum();
+    const int32_t current = firstMovePoints(watch.scorer, position.pv, 0);
     if (current < maximum) {
         position.acs = -1;
         watch.console->line(thinkingLine);

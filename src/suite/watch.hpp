@@ -6,7 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "chess/notation.hpp"
 #include "platform/console.hpp"
+#include "suite/scoring.hpp"
 #include "suite/test_position.hpp"
 
 namespace tarnwick {
@@ -23,6 +25,9 @@ struct WatchState {
     std::string resultFile;
     ConsoleOutput* console = nullptr;
     std::function<void()> signalSearchEnded;
+    // What the analysis lines of one position share; used under runLock only.
+    PositionScorer scorer;
+    SanVariationCache variations;
 };
 
 // Judges one thinking line ("depth score time nodes variation...") against the position under
