@@ -1,5 +1,7 @@
 // tarnwick-testengine: a stand-in chess engine for tests. Scripted mode:
 //   tarnwick-testengine --script FILE | --script-text TEXT [--log FILE]
+// Searching mode, a small real engine speaking UCI or xboard:
+//   tarnwick-testengine --search
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -7,11 +9,13 @@
 #include <string_view>
 
 #include "testengine/runner.hpp"
+#include "testengine/search_mode.hpp"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tarnwick-testengine (--script FILE | --script-text TEXT) [--log FILE]\n";
+    "usage: tarnwick-testengine (--script FILE | --script-text TEXT) [--log FILE]\n"
+    "       tarnwick-testengine --search\n";
 
 bool readFile(const std::string& path, std::string& text) {
     std::ifstream in(path, std::ios::binary);
@@ -32,6 +36,7 @@ int main(int argc, char** argv) {
         const std::string_view arg = argv[i];
         options.args.emplace_back(arg);
         const bool hasValue = i + 1 < argc;
+        if (arg == "--search") return runSearchEngine();
         if (arg == "--script" && hasValue) {
             options.args.emplace_back(argv[++i]);
             if (!readFile(argv[i], scriptText)) {

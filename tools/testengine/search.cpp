@@ -1,6 +1,7 @@
-#include "search.hpp"
+#include "testengine/search.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "chess/movegen.hpp"
 
@@ -12,7 +13,9 @@ constexpr int kInfinity = 1000000;
 constexpr int kMaxPly = 120;
 constexpr int kOrderValue[7] = {0, 1, 3, 3, 5, 9, 20};
 
-bool isTactical(const Move& m) { return (m.flags & (MoveCapture | MovePromotion)) != 0; }
+bool isTactical(const Move& m) {
+    return (m.flags & (MoveCapture | MovePromotion)) != 0;
+}
 
 }  // namespace
 
@@ -91,7 +94,8 @@ int Search::alphaBeta(Board& board, int depth, int ply, int alpha, int beta,
     generateLegal(board, moves);
     const bool checked = inCheck(board, board.sideToMove);
     if (moves.count == 0) return checked ? -(kMateScore - ply) : 0;
-    if (board.halfMoveClock >= 100) return 0;
+    // The fifty-move draw is for moves inside the tree: the root must still give a move.
+    if (ply > 0 && board.halfMoveClock >= 100) return 0;
     if (checked) ++depth;  // look past checks: mates are what test suites ask for
     if (depth <= 0) return quiescence(board, ply, alpha, beta);
 
@@ -120,8 +124,7 @@ int Search::alphaBeta(Board& board, int depth, int ply, int alpha, int beta,
     return alpha;
 }
 
-Move Search::run(const Board& position, const SearchLimits& limits,
-                 const std::atomic<bool>& stop,
+Move Search::run(const Board& position, const SearchLimits& limits, const std::atomic<bool>& stop,
                  const std::function<void(const SearchReport&)>& onIteration) {
     const auto started = std::chrono::steady_clock::now();
     stop_ = &stop;

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "chess/board.hpp"
@@ -32,13 +33,13 @@ struct SearchLimits {
 // A small iterative-deepening alpha-beta search with quiescence, meant to show and test the
 // tester, not to be strong. stop may be raised from another thread.
 class Search {
-public:
+  public:
     // Searches the position until the limits or stop; calls onIteration after every completed
     // depth and returns the best move (the empty move when there is no legal move).
     Move run(const Board& position, const SearchLimits& limits, const std::atomic<bool>& stop,
              const std::function<void(const SearchReport&)>& onIteration);
 
-private:
+  private:
     int alphaBeta(Board& board, int depth, int ply, int alpha, int beta, std::vector<Move>& pv);
     int quiescence(Board& board, int ply, int alpha, int beta);
     bool timeUp();
