@@ -18,3 +18,5 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev)
+# Real WinBoard engines for the end-to-end tests; those tests are skipped without them.
+ENGINE_PACKAGES=(gnuchess fairymax)
