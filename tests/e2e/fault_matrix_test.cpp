@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <filesystem>
+
+#include "e2e/harness.hpp"
+#include "e2e/scripted_engine.hpp"
+
+namespace tarnwick::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Whether any process still runs with the text in its command line.
+bool processRunsWith(const std::string& text) {
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::string cmdline = readFile(entry.path() / "cmdline");
+        for (char& c : cmdline) c = c == '\0' ? ' ' : c;
+        if (cmdline.find(text) != std::string::npos &&
+            cmdline.find("tarnwick-testengine") != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+struct Fault {
+    const char* name;
+    std::string onGo;        // the engine's answer to "go" (all searches)
+    std::string extraRules;  // more rules, e.g. for one search or for "quit"
+    int exitStatus;
+    size_t records;            // records the result file must hold afterwards
+    std::string expectedText;  // must appear in the console output
+};
+
+// Runs a two-position suite against a misbehaving engine and checks that the run ends as it
+// should, the result file holds only whole records, and no engine process is left.
+void runFault(const Fault& fault) {
+    SCOPED_TRACE(fault.name);
+    TempDir dir(std::string("fault_") + fault.name);
+    writeFile(dir / "suite.epd",
+              "4k3/8/8/8/8/8/8/K7 w - - bm Kb2; id \"a\";\n"
+              "4k3/8/8/8/8/8/8/K6R w - - bm Kb2; id \"b\";\n");
+    const std::string script = uciScript(fault.onGo) + fault.extraRules;
+    const RunResult run = runTarnwick(concat({"/u", "/i", (dir / "suite.epd").string(), "/o",
+                                              (dir / "result.epd").string(), "/t", "1", "/a", "0"},
+                                             scriptedEngine(dir, script)));
+    EXPECT_EQ(run.exitStatus, fault.exitStatus) << run.output.substr(0, 2000);
+    EXPECT_NE(run.output.find(fault.expectedText), std::string::npos) << run.output.substr(0, 2000);
+    const std::string results = readFile(dir / "result.epd");
+    EXPECT_TRUE(results.empty() || results.back() == '\n');
+    EXPECT_EQ(readLines(dir / "result.epd").size(), fault.records);
+    for (const std::string& line : readLines(dir / "result.epd")) {
+        EXPECT_TRUE(line.starts_with("4k3/8/8/8/8/8/8/") && line.ends_with(";")) << line;
+    }
+    EXPECT_FALSE(processRunsWith((dir / "engine.script").string())) << "engine left running";
+}
+
+TEST(FaultMatrix, EnginesThatDieOrHang) {
+    const std::string move = "print info depth 1 time 10 pv a1b2; print bestmove a1b2";
+    const Fault faults[] = {
+        {"dies_before_uciok", move, "on uci#1: exit 3\n", 1, 0, "Engine did not answer uci.\n"},
+        {"dies_before_readyok", move, "on isready#1: exit 4\n", 1, 0,
+         "Engine did not answer isready.\n"},
+        {"dies_mid_search", move, "on go#2: print info depth 1 time 10 pv b1b2; crash\n", 1, 1,
+         "Engine exited during the run: 1 of 2 positions not tested.\n"},
+        {"dies_after_final_move", move + "; exit 0", "", 1, 1,
+         "Engine exited during the run: 1 of 2 positions not tested.\n"},
+        {"dies_during_quit", move, "on quit: crash\n", 0, 2,
+         "Number of tests:                       2\n"},
+        {"ignores_quit", move, "on quit: ignore\non eof: ignore\n", 0, 2,
+         "Number of tests:                       2\n"},
+        {"closes_output", "close-stdout", "on quit: ignore\non eof: ignore\n", 1, 0,
+         "Engine exited during the run: 2 of 2 positions not tested.\n"},
+        {"no_final_newline", "printraw bestmove a1b2; exit 0", "", 1, 0,
+         "Engine exited during the run: 2 of 2 positions not tested.\n"},
+    };
+    for (const Fault& fault : faults) runFault(fault);
+}
+
+TEST(FaultMatrix, OutputThatIsNoText) {
+    std::string garbage = "printraw ";
+    for (int c = 1; c < 256; ++c) {
+        if (c != '\n' && c != ';' && c != '\\') garbage += static_cast<char>(c);
+    }
+    garbage += "\\n";
+    const Fault faults[] = {
+        {"binary", garbage + "; " + garbage + "; print bestmove a1b2", "", 0, 2,
+         "Number of tests:                       2\n"},
+        {"nul_bytes", "printraw info depth 1 pv a1b2\\0 junk\\n; print bestmove a1b2", "", 0, 2,
+         "1 0 1 1 a1b2\n"},
+        {"crlf_and_cr", "printraw info depth 2 pv\\r a1b2\\r\\n; print bestmove a1b2\\r", "", 0, 2,
+         "2 0 1 1 a1b2\n"},
+        {"ten_megabyte_line",
+         "printraw info depth 3 pv " + std::string(10 << 20, 'x') + " a1b2\\n; print bestmove a1b2",
+         "", 0, 2, "Number of tests:                       2\n"},
+        {"flood", "flood 1000000 info depth 1 time 1 pv a1b2; print bestmove a1b2", "", 0, 2,
+         "Number of tests:                       2\n"},
+    };
+    for (const Fault& fault : faults) runFault(fault);
+}
+
+// Ctrl+C while the engine never answers "isready" ends the run at once, quits the engine and
+// leaves nothing behind; the next run then tests the whole suite.
+TEST(FaultMatrix, InterruptDuringTheHandshakeAndTheRunAfter) {
+    TempDir dir("fault_interrupt");
+    writeFile(dir / "suite.epd", "4k3/8/8/8/8/8/8/K7 w - - bm Kb2; id \"a\";\n");
+    const std::string words[] = {
+        "/u", "/i", (dir / "suite.epd").string(), "/o", (dir / "result.epd").string(), "/t", "1",
+        "/a", "0"};
+    RunOptions options;
+    options.onOutput = [](int pid, const std::string& output) {
+        if (output.find("Initiate the engine\n") == std::string::npos) return false;
+        kill(pid, SIGINT);
+        return true;
+    };
+    const std::string hangs = "on uci: print uciok\non isready: ignore\n";
+    RunResult run = runTarnwick(
+        concat({std::begin(words), std::end(words)}, scriptedEngine(dir, hangs)), options);
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
+    EXPECT_EQ(run.output.find("did not answer"), std::string::npos) << run.output;
+    EXPECT_FALSE(fs::exists(dir / "result.epd"));
+    EXPECT_FALSE(processRunsWith((dir / "engine.script").string())) << "engine left running";
+
+    run = runTarnwick(concat({std::begin(words), std::end(words)},
+                             scriptedEngine(dir, uciScript("print bestmove a1b2"))));
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
+    EXPECT_EQ(readLines(dir / "result.epd").size(), 1u);
+}
+
+}  // namespace
+}  // namespace tarnwick::e2e
