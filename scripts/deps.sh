@@ -19,4 +19,4 @@ ensure_packages() {
 
 BUILD_PACKAGES=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev)
 # Real engines the end-to-end tests run; the tests skip an engine that is missing.
-TEST_ENGINE_PACKAGES=(stockfish gnuchess fairymax)
+TEST_ENGINE_PACKAGES=(stockfish gnuchess fairymax phalanx sjeng)

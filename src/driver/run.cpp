@@ -91,6 +91,7 @@ void sendPosition(RunState& run) {
         run.engine.sendLine(std::string(kUciPositionPrefix) + fen);
         run.engine.sendLine(kUciGo);
     } else {
+        run.engine.sendLine(kWinboardForce);
         run.engine.sendLine(boardSetupText(s.boardSetupMethod, fen));
         run.engine.sendLine(kWinboardClocks);
         run.engine.sendLine(kWinboardGo);

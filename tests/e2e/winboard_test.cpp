@@ -58,7 +58,7 @@ long countOf(const std::vector<std::string>& lines, const std::string& line) {
 
 // The lines the engine receives before a search of a position set up by setupLines.
 std::vector<std::string> positionLines(const std::vector<std::string>& setupLines) {
-    std::vector<std::string> lines = {"new"};
+    std::vector<std::string> lines = {"new", "force"};
     lines.insert(lines.end(), setupLines.begin(), setupLines.end());
     lines.insert(lines.end(), {"", "time 8640000", "otim 8640000", "go"});
     return lines;
@@ -219,6 +219,7 @@ void expectFiveRecordsWithMoves(const std::string& name, const std::string& engi
     EXPECT_EQ(result.exitStatus, 0) << result.output;
     ASSERT_EQ(records.size(), 5u) << result.output;
     for (const std::string& record : records) EXPECT_NE(operation(record, "pm"), "") << record;
+    EXPECT_EQ(result.output.find("Move error"), std::string::npos) << result.output;
 }
 
 TEST(WinboardRealEngine, GnuChessWithSetboard) {
@@ -231,6 +232,13 @@ TEST(WinboardRealEngine, FairyMaxWithEdit) {
     expectFiveRecordsWithMoves(
         "fairymax", "/usr/games/fairymax",
         {"/e", "edit", "/s", "xboard\\nhard\\neasy\\nnew\\nlevel 1 1440 0\\nsd 6\\npost"});
+}
+
+// Phalanx and Sjeng search as soon as "setboard" gives them the side they play, and "go" then
+// adds a move for the other side; the suite's second and fifth positions have Black to move.
+TEST(WinboardRealEngine, PhalanxAndSjengAfterBlackToMove) {
+    expectFiveRecordsWithMoves("phalanx", "/usr/games/phalanx", {});
+    expectFiveRecordsWithMoves("sjeng", "/usr/games/sjeng", {});
 }
 
 }  // namespace
