@@ -9,12 +9,15 @@ namespace tarnwick {
 void onConsoleControl(RunState& run) {
     std::unique_lock lock(run.watch.runLock);
     const ProcessId engine = run.engine.processId();
-    if (run.interrupted || run.ending || engine == 0) {
+    const bool notStarted = engine == 0 && !run.ending;
+    if (run.interrupted || notStarted) {
         if (engine != 0) signalProcessGroup(engine, ProcessSignal::kill);
         std::_Exit(kExitInterrupted);
     }
     run.interrupted = true;
-    run.engine.sendRaw("quit\n");
+    // While the run is ending the engine has had its "quit" already, and the end steps that
+    // follow (its bounded wait, the report, the outcome files) must run to their end.
+    if (!run.ending) run.engine.sendRaw("quit\n");
     lock.unlock();
     run.searchEnded.set();
 }

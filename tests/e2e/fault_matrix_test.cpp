@@ -2,7 +2,9 @@
 
 #include <signal.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "e2e/harness.hpp"
 #include "e2e/scripted_engine.hpp"
@@ -129,6 +131,29 @@ TEST(FaultMatrix, InterruptDuringTheHandshakeAndTheRunAfter) {
                              scriptedEngine(dir, uciScript("print bestmove a1b2"))));
     EXPECT_EQ(run.exitStatus, 0) << run.output;
     EXPECT_EQ(readLines(dir / "result.epd").size(), 1u);
+}
+
+// Ctrl+C while the run waits for an engine that ignores "quit" still leaves the report.
+TEST(FaultMatrix, InterruptWhileTheRunIsEnding) {
+    TempDir dir("fault_interrupt_ending");
+    writeFile(dir / "suite.epd", "4k3/8/8/8/8/8/8/K7 w - - bm Kb2; id \"a\";\n");
+    RunOptions options;
+    options.onOutput = [](int pid, const std::string& output) {
+        if (output.find("\na1b2\n") == std::string::npos) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        kill(pid, SIGINT);
+        return true;
+    };
+    const std::string script = uciScript("print bestmove a1b2") + "on quit: ignore\n";
+    const RunResult run = runTarnwick(concat({"/u", "/i", (dir / "suite.epd").string(), "/g",
+                                              (dir / "good.epd").string(), "/t", "1", "/a", "0"},
+                                             scriptedEngine(dir, script)),
+                                      options);
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
+    EXPECT_NE(run.output.find("Number of tests:                       1\n"), std::string::npos)
+        << run.output;
+    EXPECT_EQ(readLines(dir / "good.epd").size(), 1u);
+    EXPECT_FALSE(processRunsWith((dir / "engine.script").string())) << "engine left running";
 }
 
 }  // namespace

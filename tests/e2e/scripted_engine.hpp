@@ -31,4 +31,18 @@ inline std::string uciScript(const std::string& onGo) {
            onGo + "\n";
 }
 
+// A suite of n distinct positions (up to 25) with ids "p1" .. "pn", so that resuming sets
+// aside exactly the tested ones.
+inline std::string numberedSuite(int n) {
+    const char* walks[] = {"4k3/8/8/8/8/8/8/", "3k4/8/8/8/8/8/8/", "2k5/8/8/8/8/8/8/",
+                           "1k6/8/8/8/8/8/8/", "k7/8/8/8/8/8/8/"};
+    const char* kings[] = {"K7", "1K6", "2K5", "3K4", "5K2"};
+    std::string text;
+    for (int i = 0; i < n; ++i) {
+        text += std::string(walks[i % 5]) + kings[(i / 5) % 5] + " w - - bm Kb2 Kd2; id \"p" +
+                std::to_string(i + 1) + "\";\n";
+    }
+    return text;
+}
+
 }  // namespace tarnwick::e2e

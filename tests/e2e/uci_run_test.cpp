@@ -16,20 +16,6 @@ std::string position(const std::string& ops) {
     return std::string(kOpening) + " " + ops;
 }
 
-// A suite of n copies of the opening position with ids p1..pn; distinct positions so that
-// resuming sets aside exactly the tested ones.
-std::string numberedSuite(int n) {
-    const char* walks[] = {"4k3/8/8/8/8/8/8/", "3k4/8/8/8/8/8/8/", "2k5/8/8/8/8/8/8/",
-                           "1k6/8/8/8/8/8/8/", "k7/8/8/8/8/8/8/"};
-    const char* kings[] = {"K7", "1K6", "2K5", "3K4", "5K2"};
-    std::string text;
-    for (int i = 0; i < n; ++i) {
-        text += std::string(walks[i % 5]) + kings[(i / 5) % 5] + " w - - bm Kb2 Kd2; id \"p" +
-                std::to_string(i + 1) + "\";\n";
-    }
-    return text;
-}
-
 TEST(UciRun, ConsoleResultFileAndCommandsOfAWholeRun) {
     TempDir dir("uci_whole");
     writeFile(dir / "suite.epd",
