@@ -20,13 +20,17 @@ class EpdWriter {
     void flag(std::string_view opcode, bool value) {
         if (value) out_.append(opcode).append("; ");
     }
-    // A quoted operand; quotes and backslashes are escaped so the line reads back unchanged.
+    // A quoted operand; quotes and backslashes are escaped so the line reads back unchanged,
+    // and so is a blank after a blank ("\ "), which the reader would otherwise collapse.
     void text(std::string_view opcode, const std::string& value) {
         if (value.empty()) return;
         out_.append(opcode).append(" \"");
+        char previous = '\0';
         for (const char c : value) {
-            if (c == '"' || c == '\\') out_ += '\\';
+            const bool secondBlank = c == ' ' && kBlanks.find(previous) != std::string_view::npos;
+            if (c == '"' || c == '\\' || secondBlank) out_ += '\\';
             out_ += c;
+            previous = c;
         }
         out_.append("\"; ");
     }

@@ -112,6 +112,13 @@ TEST(Epd, QuotesAndBackslashesSurviveTheWriter) {
     EXPECT_EQ(back.id, p.id);
     EXPECT_EQ(back.c[0], p.c[0]);
     EXPECT_EQ(back.eco, p.eco);
+
+    // An escaped blank after a blank reads as two blanks, which the writer must not let the
+    // reader collapse into one.
+    const TestPosition twoBlanks = parsed(kings("c0 \"a \\ b  \\  c\";"));
+    EXPECT_EQ(twoBlanks.c[0], "a  b  c");
+    EXPECT_EQ(twoBlanks.toEpd(false), kings("c0 \"a \\ b \\ c\";"));
+    EXPECT_EQ(parsed(twoBlanks.toEpd(false)).c[0], "a  b  c");
 }
 
 TEST(Epd, LongOperationsAreKeptWhole) {
