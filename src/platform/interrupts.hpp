@@ -1,15 +1,14 @@
 #pragma once
 
 #include <functional>
-#include <thread>
-
-#include <signal.h>
+#include <memory>
 
 namespace tarnwick {
 
-// Takes the console's interrupts (SIGINT, SIGTERM, SIGHUP) on a thread of its own and calls
-// the handler there, where it may take locks. The signals are blocked in the constructing
-// thread, and so in every thread it starts later; the destructor restores the old mask.
+// Takes the console's interrupts (on POSIX SIGINT, SIGTERM and SIGHUP) on a thread of its own
+// and calls the handler there, where it may take locks. On POSIX the signals are blocked in the
+// constructing thread, and so in every thread it starts later; the destructor restores the old
+// mask. What the watching needs is the platform's own, so nothing of it shows here.
 class InterruptWatcher {
   public:
     explicit InterruptWatcher(std::function<void()> handler);
@@ -18,11 +17,8 @@ class InterruptWatcher {
     InterruptWatcher& operator=(const InterruptWatcher&) = delete;
 
   private:
-    void watch();
-
-    std::function<void()> handler_;
-    sigset_t oldMask_{};
-    std::thread thread_;
+    struct Watch;
+    std::unique_ptr<Watch> watch_;
 };
 
 }  // namespace tarnwick

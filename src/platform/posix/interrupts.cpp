@@ -1,8 +1,9 @@
 #include "platform/interrupts.hpp"
 
 #include <pthread.h>
+#include <signal.h>
 
-#include <cerrno>
+#include <thread>
 
 namespace tarnwick {
 
@@ -23,26 +24,34 @@ sigset_t watchedSignals() {
 
 }  // namespace
 
-InterruptWatcher::InterruptWatcher(std::function<void()> handler) : handler_(std::move(handler)) {
+struct InterruptWatcher::Watch {
+    std::function<void()> handler;
+    sigset_t oldMask{};
+    std::thread thread;
+
+    void run() {
+        const sigset_t set = watchedSignals();
+        for (;;) {
+            int signal = 0;
+            if (sigwait(&set, &signal) != 0) continue;
+            if (signal == kStopSignal) return;
+            handler();
+        }
+    }
+};
+
+InterruptWatcher::InterruptWatcher(std::function<void()> handler)
+    : watch_(std::make_unique<Watch>()) {
+    watch_->handler = std::move(handler);
     const sigset_t set = watchedSignals();
-    pthread_sigmask(SIG_BLOCK, &set, &oldMask_);
-    thread_ = std::thread([this] { watch(); });
+    pthread_sigmask(SIG_BLOCK, &set, &watch_->oldMask);
+    watch_->thread = std::thread([watch = watch_.get()] { watch->run(); });
 }
 
 InterruptWatcher::~InterruptWatcher() {
-    pthread_kill(thread_.native_handle(), kStopSignal);
-    thread_.join();
-    pthread_sigmask(SIG_SETMASK, &oldMask_, nullptr);
-}
-
-void InterruptWatcher::watch() {
-    const sigset_t set = watchedSignals();
-    for (;;) {
-        int signal = 0;
-        if (sigwait(&set, &signal) != 0) continue;
-        if (signal == kStopSignal) return;
-        handler_();
-    }
+    pthread_kill(watch_->thread.native_handle(), kStopSignal);
+    watch_->thread.join();
+    pthread_sigmask(SIG_SETMASK, &watch_->oldMask, nullptr);
 }
 
 }  // namespace tarnwick
