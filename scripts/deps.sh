@@ -22,3 +22,5 @@ BUILD_PACKAGES=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev)
 TEST_ENGINE_PACKAGES=(stockfish gnuchess fairymax phalanx sjeng)
 # The fuzz targets are built with clang and its libFuzzer runtime.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+# The Windows cross build and Wine to run it.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64)

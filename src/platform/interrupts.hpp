@@ -16,8 +16,9 @@ class InterruptWatcher {
     InterruptWatcher(const InterruptWatcher&) = delete;
     InterruptWatcher& operator=(const InterruptWatcher&) = delete;
 
+    struct Watch;  // the platform's own
+
   private:
-    struct Watch;
     std::unique_ptr<Watch> watch_;
 };
 

@@ -94,9 +94,8 @@ TEST_F(WatchTest, FinalMoveIsStoredOnceAndSignalled) {
     EXPECT_EQ(watch.resultList.size(), 1u);
     EXPECT_EQ(signals, 1);
 
-    std::ifstream in(file);
     std::stringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(file).rdbuf();  // closed at once: an open file cannot be removed
     EXPECT_EQ(text.str(), std::string(kFen) +
                               " acd 5; acn 1000; acs 120; bm Qh5; ce 20; id \"t1\"; pm Qh5; pv "
                               "Qh5 Nc6;\n");

@@ -1,6 +1,8 @@
 #pragma once
 
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 #include <cerrno>
 #include <chrono>
@@ -20,6 +22,24 @@ namespace tarnwick::testing {
 inline constexpr std::chrono::seconds kGenerousDeadline{60};
 
 // text quoted for the command-line splitter, so it arrives as one argument.
+#ifdef _WIN32
+// Windows programs split their command line themselves: backslashes count only before a quote.
+inline std::string shellQuoted(std::string_view text) {
+    std::string quoted = "\"";
+    size_t backslashes = 0;
+    for (char c : text) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, '\\');
+    return quoted + "\"";
+}
+#else
 inline std::string shellQuoted(std::string_view text) {
     std::string quoted = "'";
     for (char c : text) {
@@ -30,6 +50,7 @@ inline std::string shellQuoted(std::string_view text) {
     }
     return quoted + "'";
 }
+#endif
 
 #ifdef TEST_ENGINE_BINARY
 // The command line that starts the test engine with the given script (and more arguments).
@@ -97,18 +118,30 @@ class LineCollector {
     std::string stopAt_;
 };
 
+#ifndef _WIN32
 // True when this process has no child left, running or unreaped.
 inline bool noChildProcessLeft() {
     int status = 0;
     return ::waitpid(-1, &status, WNOHANG) == -1 && errno == ECHILD;
 }
+#endif
 
 // A fresh directory that is removed with everything in it at the end of the test.
 class TempDirectory {
   public:
     TempDirectory() {
+#ifdef _WIN32
+        const auto base = std::filesystem::temp_directory_path();
+        for (unsigned n = static_cast<unsigned>(std::rand()); path_.empty(); ++n) {
+            const auto candidate = base / ("tarnwick-" + std::to_string(n));
+            std::error_code error;
+            if (std::filesystem::create_directory(candidate, error)) path_ = candidate;
+            if (error) break;
+        }
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / "tarnwick-XXXXXX").string();
         if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+#endif
     }
     ~TempDirectory() {
         std::error_code ignored;
@@ -117,7 +150,9 @@ class TempDirectory {
     TempDirectory(const TempDirectory&) = delete;
     TempDirectory& operator=(const TempDirectory&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
+    const std::filesystem::path& path() const {
+        return path_;
+    }
 
   private:
     std::filesystem::path path_;

@@ -1,10 +1,5 @@
 #include "testengine/runner.hpp"
 
-#include <dirent.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <array>
 #include <condition_variable>
 #include <cstdio>
@@ -16,14 +11,15 @@
 #include <thread>
 
 #include "platform/pipe_io.hpp"
+#include "testengine/host.hpp"
 #include "text/text.hpp"
 
 namespace tarnwick::testengine {
 namespace {
 
-constexpr PipeHandle kStdin = 0;
-constexpr PipeHandle kStdout = 1;
-constexpr PipeHandle kStderr = 2;
+const PipeHandle kStdin = standardInput();
+const PipeHandle kStdout = standardOutput();
+const PipeHandle kStderr = standardError();
 
 // Hands the received words to waitfor actions and the action lists to the worker.
 class Mailbox {
@@ -77,31 +73,6 @@ class Mailbox {
     std::deque<std::vector<Action>> lists_;
     bool closing_ = false;
 };
-
-std::string currentDirectory() {
-    std::array<char, 4096> buffer{};
-    return ::getcwd(buffer.data(), buffer.size()) != nullptr ? buffer.data() : "";
-}
-
-std::string openDescriptors() {
-    std::string text = "fds";
-    DIR* directory = ::opendir("/proc/self/fd");
-    if (directory == nullptr) return text + " unknown";
-    std::set<int> fds;
-    while (const dirent* entry = ::readdir(directory)) {
-        if (entry->d_name[0] != '.') fds.insert(std::atoi(entry->d_name));
-    }
-    fds.erase(::dirfd(directory));
-    ::closedir(directory);
-    for (int fd : fds) text += " " + std::to_string(fd);
-    return text;
-}
-
-[[noreturn]] void crash() {
-    const rlimit noCore{0, 0};
-    ::setrlimit(RLIMIT_CORE, &noCore);
-    std::abort();
-}
 
 void flood(long long count, const std::string& text) {
     const std::string line = text + "\n";
@@ -183,7 +154,7 @@ class Engine {
         if (!keepRunning) actions.push_back({ActionKind::exit, {}, 0});
         mailbox_.post(std::move(actions), !keepRunning);
         if (word == "eof") {
-            for (;;) ::pause();
+            waitForever();
         }
     }
 
@@ -220,8 +191,7 @@ class Engine {
             case ActionKind::crash:
                 crash();
             case ActionKind::closeStdout:
-                ::close(static_cast<int>(kStdout));
-                ::close(static_cast<int>(kStderr));
+                closeStandardOutput();
                 break;
             case ActionKind::ignore:
                 break;
@@ -235,7 +205,7 @@ class Engine {
                 writeAll(kStdout, openDescriptors() + "\n");
                 break;
             case ActionKind::printPid:
-                writeAll(kStdout, "pid " + std::to_string(::getpid()) + "\n");
+                writeAll(kStdout, "pid " + std::to_string(processId()) + "\n");
                 break;
             case ActionKind::printArgs: {
                 std::string text;
@@ -244,7 +214,7 @@ class Engine {
                 break;
             }
             case ActionKind::trapTerm:
-                ::signal(SIGTERM, SIG_IGN);
+                ignoreTerminate();
                 break;
         }
     }

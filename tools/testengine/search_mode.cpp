@@ -1,12 +1,11 @@
 #include "testengine/search_mode.hpp"
 
-#include <signal.h>
-
 #include <array>
 #include <memory>
 #include <string>
 
 #include "platform/pipe_io.hpp"
+#include "testengine/host.hpp"
 #include "testengine/session.hpp"
 #include "text/text.hpp"
 
@@ -26,13 +25,13 @@ std::unique_ptr<Session> sessionFor(std::string_view line, Output& out) {
 
 int runSearchEngine() {
     // A tester that goes away must not kill the engine in the middle of a write.
-    ::signal(SIGPIPE, SIG_IGN);
+    ignoreBrokenPipe();
     Output out;
     std::unique_ptr<Session> session;
     std::string pending;
     std::array<char, 8192> buffer;
     for (;;) {
-        const std::size_t n = readSome(0, buffer);
+        const std::size_t n = readSome(standardInput(), buffer);
         if (n == 0) break;
         for (char c : std::string_view(buffer.data(), n)) {
             if (c != '\n') {

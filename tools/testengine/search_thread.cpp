@@ -4,12 +4,13 @@
 #include <cstdlib>
 
 #include "platform/pipe_io.hpp"
+#include "testengine/host.hpp"
 
 namespace tarnwick::testengine {
 
 void Output::line(const std::string& text) {
     std::lock_guard lock(mutex_);
-    writeAll(1, text + "\n");
+    writeAll(standardOutput(), text + "\n");
 }
 
 void SearchThread::start(const Board& position, const SearchLimits& limits, bool holdUntilStopped,
