@@ -15,6 +15,9 @@ void onConsoleControl(RunState& run) {
         std::_Exit(kExitInterrupted);
     }
     run.interrupted = true;
+    // A move the engine sends in answer to "quit" ends a search that was cut short: it must
+    // not be stored, or a resumed run would take that position for tested.
+    run.watch.searchInProgress = false;
     // While the run is ending the engine has had its "quit" already, and the end steps that
     // follow (its bounded wait, the report, the outcome files) must run to their end.
     if (!run.ending) run.engine.sendRaw("quit\n");
