@@ -156,5 +156,31 @@ TEST(FaultMatrix, InterruptWhileTheRunIsEnding) {
     EXPECT_FALSE(processRunsWith((dir / "engine.script").string())) << "engine left running";
 }
 
+// A tester killed outright (SIGKILL, the out-of-memory killer) cannot stop its engine; the
+// engine must not search on without it.
+TEST(FaultMatrix, EngineEndsWithAKilledTester) {
+    TempDir dir("fault_killed_tester");
+    writeFile(dir / "suite.epd", "4k3/8/8/8/8/8/8/K7 w - - bm Kb2; id \"a\";\n");
+    RunOptions options;
+    options.onOutput = [](int pid, const std::string& output) {
+        if (output.find("1/1 Id: a\n") == std::string::npos) return false;
+        kill(pid, SIGKILL);
+        return true;
+    };
+    const std::string script = uciScript("waitfor stop; print bestmove a1b2") +
+                               "on stop: ignore\non quit: ignore\non eof: ignore\n";
+    const RunResult run =
+        runTarnwick(concat({"/u", "/i", (dir / "suite.epd").string(), "/t", "60", "/a", "0"},
+                           scriptedEngine(dir, script)),
+                    options);
+    EXPECT_EQ(run.exitStatus, 128 + SIGKILL);
+    bool engineLeft = true;
+    for (int i = 0; i < 100 && engineLeft; ++i) {
+        engineLeft = processRunsWith((dir / "engine.script").string());
+        if (engineLeft) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_FALSE(engineLeft) << "the engine outlived the tester";
+}
+
 }  // namespace
 }  // namespace tarnwick::e2e

@@ -4,6 +4,9 @@
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -24,6 +27,7 @@ struct ChildSetup {
     int outputWrite;
     int reportWrite;  // close-on-exec; receives errno when exec fails
     long highestDescriptor;
+    pid_t parent;
 };
 
 void closeDescriptorsFrom(int first, long last) {
@@ -44,6 +48,12 @@ void closeInheritedDescriptors(int keep, long highestDescriptor) {
 [[noreturn]] void becomeChild(const ChildSetup& setup) {
     // A session of its own: the terminal's Ctrl+C goes to the tester's process group only.
     ::setsid();
+#ifdef __linux__
+    // A tester that is killed outright cannot stop its engine, which would then search on
+    // with nobody reading it; the kernel ends it instead. The parent may be gone already.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != setup.parent) ::_exit(127);
+#endif
 
     // The tester ignores SIGPIPE and may block signals; the engine should start as usual.
     struct sigaction defaultAction {};
@@ -127,7 +137,8 @@ SpawnedProcess spawnProcess(std::string_view commandLine) {
                            static_cast<int>(toChild.readEnd),
                            static_cast<int>(fromChild.writeEnd),
                            static_cast<int>(report.writeEnd),
-                           std::max(::sysconf(_SC_OPEN_MAX), 1024L)};
+                           std::max(::sysconf(_SC_OPEN_MAX), 1024L),
+                           ::getpid()};
     const pid_t pid = ::fork();
     if (pid == 0) becomeChild(setup);
     if (pid < 0) {
