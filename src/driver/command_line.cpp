@@ -117,7 +117,7 @@ std::string usageText() {
 }
 
 std::string versionLine() {
-    return "Tarnwick 2.5";
+    return "Tarnwick " TARNWICK_VERSION;
 }
 
 void expandNewlines(std::string& text) {

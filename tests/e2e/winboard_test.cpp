@@ -195,14 +195,14 @@ TEST(WinboardRun, LateSecondMoveIsIgnored) {
 
 #endif  // TEST_ENGINE_BINARY
 
-// Runs a real engine on five positions of the shared suite; skipped when it is not installed.
+// Runs a real engine on five positions of WAC; skipped when it is not installed.
 // GNU Chess now and then loses a command under load (it then never moves, or plays from the
 // wrong position), so such a run is tried again with a fresh engine, up to three times.
 void expectFiveRecordsWithMoves(const std::string& name, const std::string& engine,
                                 const std::vector<std::string>& options) {
     const std::string program = engine.substr(0, engine.find(' '));
     if (!std::filesystem::exists(program)) GTEST_SKIP() << program << " is not installed";
-    const std::vector<std::string> wac = readLines(std::string(SHARED_SUITES_DIR) + "/wac.epd");
+    const std::vector<std::string> wac = readLines(std::string(TEST_DATA_DIR) + "/wac.epd");
     ASSERT_GE(wac.size(), 5u);
     RunOptions runOptions;
     runOptions.deadline = std::chrono::seconds(60);
