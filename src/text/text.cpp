@@ -31,6 +31,10 @@ std::string_view trimmedView(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
+std::string_view TokenCursor::rest() const {
+    return trimmedView(text_.substr(pos_));
+}
+
 std::string trimmed(std::string_view text) {
     return std::string(trimmedView(text));
 }

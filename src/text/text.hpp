@@ -42,18 +42,34 @@ bool isNumber(std::string_view text, int base);
 // range saturate instead of overflowing.
 int32_t atoiValue(std::string_view text);
 
+// Walks the blank-separated tokens of a text in order; an exhausted cursor yields empty
+// tokens. Tokens are views into the text.
+class TokenCursor {
+  public:
+    explicit TokenCursor(std::string_view text) : text_(text) {}
+
+    std::string_view next() {
+        while (pos_ < text_.size() && isBlank(text_[pos_])) ++pos_;
+        const size_t start = pos_;
+        while (pos_ < text_.size() && !isBlank(text_[pos_])) ++pos_;
+        return text_.substr(start, pos_ - start);
+    }
+
+    // What follows the tokens taken so far, without its leading and trailing blanks.
+    std::string_view rest() const;
+
+  private:
+    std::string_view text_;
+    size_t pos_ = 0;
+};
+
 // Calls fn(token) for every blank-separated token of text, in order; stops early when fn
 // returns false. Tokens are views into text.
 template <typename Fn>
 void forEachToken(std::string_view text, Fn&& fn) {
-    size_t i = 0;
-    const size_t n = text.size();
-    while (i < n) {
-        while (i < n && isBlank(text[i])) ++i;
-        if (i >= n) break;
-        size_t start = i;
-        while (i < n && !isBlank(text[i])) ++i;
-        if (!fn(text.substr(start, i - start))) return;
+    TokenCursor cursor(text);
+    for (std::string_view token = cursor.next(); !token.empty(); token = cursor.next()) {
+        if (!fn(token)) return;
     }
 }
 

@@ -6,11 +6,11 @@ namespace tarnwick::testengine {
 
 std::vector<std::string> wordsOf(std::string_view line) {
     std::vector<std::string> words;
-    for (int n = 1;; ++n) {
-        std::string word = nthToken(line, n);
-        if (word.empty()) return words;
-        words.push_back(std::move(word));
-    }
+    forEachToken(line, [&](std::string_view word) {
+        words.emplace_back(word);
+        return true;
+    });
+    return words;
 }
 
 Move readMove(const Board& board, std::string_view text) {
