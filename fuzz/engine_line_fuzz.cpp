@@ -1,11 +1,10 @@
 // Engine output, through either protocol's parser, into the solution watch on a fixed
-// position: no crash or hang, and the stored variation is always SAN of legal moves.
+// position: no crash or hang, and a stored variation is always SAN of legal moves.
 #include "chess/movegen.hpp"
+#include "driver/engine_lines.hpp"
 #include "engine/uci_parser.hpp"
 #include "engine/winboard_parser.hpp"
 #include "fuzz_support.hpp"
-#include "platform/console.hpp"
-#include "suite/watch.hpp"
 
 using namespace tarnwick;
 using tarnwick::fuzz::require;
@@ -38,25 +37,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     const bool uci = (data[0] & 1) != 0;
     std::string_view text = fuzz::textOf(data + 1, size - 1);
-    ConsoleOutput console = ConsoleOutput::capture(true);
-    WatchState watch;
-    watch.console = &console;
+    RunState run(RunSettings{}, ConsoleOutput::capture(true));
+    TestPosition entry;
+    entry.parseEpd(kRecord);
+    installPosition(run.watch, entry);
+    run.watch.searchInProgress = true;
     int searchesEnded = 0;
-    watch.signalSearchEnded = [&searchesEnded] { ++searchesEnded; };
-    watch.currentPosition.parseEpd(kRecord);
-    watch.currentPosition.acs = -1;
-    watch.searchInProgress = true;
     while (!text.empty()) {
         const size_t end = std::min(text.find('\n'), text.size());
         const std::string_view line = text.substr(0, end);
         text.remove_prefix(std::min(end + 1, text.size()));
-        const EngineEvent event = uci ? parseUciLine(line) : parseWinboardLine(line);
-        if (event.kind == EngineEventKind::Analysis) onAnalysisLine(watch, event.text);
-        if (event.kind == EngineEventKind::FinalMove) onFinalMove(watch, event.text);
-        requireLegalVariation(watch.currentPosition.pv);
+        onEngineEvent(run, uci ? parseUciLine(line) : parseWinboardLine(line));
+        if (run.searchEnded.wait(std::chrono::milliseconds(0))) ++searchesEnded;
     }
     require(searchesEnded <= 1, "one search ended more than once");
-    require(watch.resultList.size() == static_cast<size_t>(searchesEnded),
+    require(run.watch.resultList.size() == static_cast<size_t>(searchesEnded),
             "results and ended searches disagree");
+    for (const TestPosition& record : run.watch.resultList) requireLegalVariation(record.pv);
     return 0;
 }

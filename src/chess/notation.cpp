@@ -201,19 +201,10 @@ std::string sanVariation(const BoardBase& start, std::string_view tokens) {
     return out;
 }
 
-void normaliseMoves(std::string_view fen, std::string& am, std::string& bm, std::string& pm,
-                    std::string& pv, std::string& c1) {
-    Board board;
-    board.setFromFen(fen);
+void normaliseNamedMoves(const BoardBase& board, std::string& am, std::string& bm,
+                         std::string& c1) {
     MoveReader reader(board);
     char san[kSanBufferSize];
-    auto sanOfText = [&](std::string_view text, int& length) {
-        Move move;
-        if (!reader.read(text, san, length, move)) return false;
-        reader.finish(move, san, length, false);
-        return true;
-    };
-
     std::vector<int> dropped;
     int position = 0;
     auto rewrite = [&](std::string& operation) {
@@ -221,7 +212,9 @@ void normaliseMoves(std::string_view fen, std::string& am, std::string& bm, std:
         std::string result;
         forEachToken(operation, [&](std::string_view word) {
             int length = 0;
-            if (sanOfText(word, length)) {
+            Move move;
+            if (reader.read(word, san, length, move)) {
+                reader.finish(move, san, length, false);
                 appendWord(result, san, length);
             } else {
                 dropped.push_back(position);
@@ -234,10 +227,16 @@ void normaliseMoves(std::string_view fen, std::string& am, std::string& bm, std:
     rewrite(am);
     rewrite(bm);
     if (!dropped.empty()) dropPoints(c1, dropped);
+}
 
+void normaliseMoves(std::string_view fen, std::string& am, std::string& bm, std::string& pm,
+                    std::string& pv, std::string& c1) {
+    Board board;
+    board.setFromFen(fen);
+    normaliseNamedMoves(board, am, bm, c1);
     if (!pm.empty()) {
-        int length = 0;
-        if (sanOfText(pm, length)) pm.assign(san, static_cast<size_t>(length));
+        const Move move = board.parseMove(pm);
+        if (move.isValid()) pm = board.sanOf(move);
     }
     if (!pv.empty()) pv = sanVariation(board, pv);
 }

@@ -43,10 +43,13 @@ class SanVariationCache {
     std::vector<Step> steps_;
 };
 
-// Rewrites the move operations of the position `fen` into SAN: am and bm word by word in the
-// starting position (unreadable words dropped, together with the c1 points at the same running
-// position, am first, then bm), pm as one move (kept as it was when unreadable), pv as a
-// variation. Empty operations stay empty; c1 is untouched when nothing is dropped.
+// Rewrites the best and avoid moves of a position into SAN on its board, word by word (am
+// first, then bm): unreadable words are dropped together with the c1 points at the same running
+// position. Empty operations stay empty; c1 is untouched when nothing is dropped.
+void normaliseNamedMoves(const BoardBase& board, std::string& am, std::string& bm, std::string& c1);
+
+// Rewrites the move operations of the position `fen` into SAN: am and bm as
+// normaliseNamedMoves does, pm as one move (kept as it was when unreadable), pv as a variation.
 void normaliseMoves(std::string_view fen, std::string& am, std::string& bm, std::string& pm,
                     std::string& pv, std::string& c1);
 

@@ -5,6 +5,8 @@
 #include <limits>
 
 #include "engine/engine_file.hpp"
+#include "engine/uci_parser.hpp"
+#include "engine/winboard_parser.hpp"
 #include "text/text.hpp"
 
 namespace tarnwick {
@@ -137,6 +139,13 @@ void completeSettings(RunSettings& settings) {
     if (settings.secondsPerPosition == 0) settings.secondsPerPosition = 10;
     expandNewlines(settings.setupCommand);
     expandNewlines(settings.clearCommand);
+    prepareEngineCommand(settings);
+    if (settings.useUci) {
+        if (settings.clearCommand.empty()) settings.clearCommand = kUciDefaultClear;
+    } else {
+        if (settings.clearCommand.empty()) settings.clearCommand = kWinboardDefaultClear;
+        if (settings.setupCommand.empty()) settings.setupCommand = kWinboardDefaultSetup;
+    }
 }
 
 void prepareEngineCommand(RunSettings& settings) {

@@ -28,7 +28,9 @@ std::string versionLine();
 // Replaces, in place, every backslash-n pair by a newline character.
 void expandNewlines(std::string& text);
 
-// Applies the time default and expands the escapes of the set-up and clear commands.
+// Completes the settings before anything starts: the time default, the escapes of the set-up
+// and clear commands expanded, the engine command prepared, and the protocol's default clear
+// and set-up commands where none was given.
 void completeSettings(RunSettings& settings);
 
 // Trims the engine command and, when it names a ".eng" file, takes the engine's command line

@@ -1,4 +1,6 @@
-#include "driver/run_state.hpp"
+#include "driver/handshake.hpp"
+
+#include <chrono>
 
 namespace tarnwick {
 

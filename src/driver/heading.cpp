@@ -1,30 +1,20 @@
 #include "driver/heading.hpp"
 
-#include "chess/board.hpp"
-#include "suite/scoring.hpp"
-#include "text/text.hpp"
-
 namespace tarnwick {
 
-std::string positionHeading(size_t number, size_t total, const TestPosition& position) {
-    Board board;
-    board.setFromFen(position.fenText());
+std::string positionHeading(size_t number, size_t total, const TestPosition& position,
+                            const PositionScorer& scorer) {
     std::string text = "\n" + std::to_string(number) + "/" + std::to_string(total) +
                        " Id: " + position.id + "\nmoves: ";
-    auto appendMoves = [&](const std::string& moves) {
-        forEachToken(moves, [&](std::string_view word) {
-            text += word;
-            const Move move = board.parseMove(word);
-            if (move.isValid()) {
-                text += "(" + std::to_string(movePoints(position, move)) + ") ";
-            } else {
-                text += "(*) ";
-            }
-            return true;
-        });
+    auto appendMoves = [&](const std::vector<PositionScorer::NamedMove>& moves) {
+        for (const PositionScorer::NamedMove& named : moves) {
+            text += named.text;
+            text += named.move.isValid() ? "(" + std::to_string(scorer.points(named.move)) + ") "
+                                         : "(*) ";
+        }
     };
-    appendMoves(position.bm);
-    appendMoves(position.am);
+    appendMoves(scorer.bestMoves());
+    appendMoves(scorer.avoidMoves());
     text += "\n";
     return text;
 }

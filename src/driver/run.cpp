@@ -6,6 +6,7 @@
 
 #include "driver/command_line.hpp"
 #include "driver/console_control.hpp"
+#include "driver/engine_lines.hpp"
 #include "driver/heading.hpp"
 #include "driver/run_state.hpp"
 #include "engine/board_setup.hpp"
@@ -27,23 +28,7 @@ constexpr int kHandshakeTimeoutMs = 60500;
 // The line handler of the engine's reading thread.
 bool onEngineLine(std::string_view line, void* user) {
     RunState& run = *static_cast<RunState*>(user);
-    const EngineEvent event = run.settings.useUci ? parseUciLine(line) : parseWinboardLine(line);
-    switch (event.kind) {
-        case EngineEventKind::Analysis:
-            onAnalysisLine(run.watch, event.text);
-            break;
-        case EngineEventKind::FinalMove:
-            onFinalMove(run.watch, event.text);
-            break;
-        case EngineEventKind::UciOk:
-            run.handshake.set(run.handshake.uciOkSeen);
-            break;
-        case EngineEventKind::ReadyOk:
-            run.handshake.set(run.handshake.readyOkSeen);
-            break;
-        case EngineEventKind::None:
-            break;
-    }
+    onEngineEvent(run, run.settings.useUci ? parseUciLine(line) : parseWinboardLine(line));
     return true;
 }
 
@@ -114,12 +99,9 @@ enum class PositionOutcome { Finished, EngineGone, Interrupted };
 PositionOutcome testPosition(RunState& run, size_t index) {
     {
         std::lock_guard lock(run.watch.runLock);
-        TestPosition& current = run.watch.currentPosition;
-        current = run.suiteList[index];
-        current.acs = -1;
-        // A suite line's own pv must not pass for the engine's previous first move.
-        current.pv.clear();
-        run.console.write(positionHeading(index + 1, run.suiteList.size(), current));
+        installPosition(run.watch, run.suiteList[index]);
+        run.console.write(positionHeading(index + 1, run.suiteList.size(),
+                                          run.watch.currentPosition, run.watch.scorer));
         sendPosition(run);
     }
     const std::chrono::milliseconds period(int64_t{run.settings.secondsPerPosition} * 1000);
@@ -148,8 +130,7 @@ void endEngine(RunState& run) {
 
 // The run from the engine's start to its report; returns the exit status.
 int testWithEngine(RunState& run) {
-    RunSettings& s = run.settings;
-    prepareEngineCommand(s);
+    const RunSettings& s = run.settings;
     run.console.write("Starting engine: " + s.engineCommand + "\n");
     if (run.engine.start(s.engineCommand) == 0) {
         run.engine.stop();
@@ -159,11 +140,6 @@ int testWithEngine(RunState& run) {
     run.reader.setInput(run.engine.fromEngine());
     run.reader.setHandler(&onEngineLine, &run);
     run.reader.start();
-    if (s.useUci && s.clearCommand.empty()) s.clearCommand = kUciDefaultClear;
-    if (!s.useUci) {
-        if (s.clearCommand.empty()) s.clearCommand = kWinboardDefaultClear;
-        if (s.setupCommand.empty()) s.setupCommand = kWinboardDefaultSetup;
-    }
     run.console.write("Initiate the engine\n");
 
     if (s.useUci) {
@@ -207,33 +183,31 @@ int testWithEngine(RunState& run) {
 
 int runTests(const std::vector<std::string>& words) {
     ignoreBrokenPipeSignal();
-    auto run = std::make_unique<RunState>();
-    RunSettings& s = run->settings;
-
+    ConsoleOutput console;
+    RunSettings s;
     const CommandLineResult parsed = parseCommandLine(words, s);
     if (!parsed.error.empty()) {
-        run->console.write(parsed.error + "\n" + usageText());
+        console.write(parsed.error + "\n" + usageText());
         return kExitUsage;
     }
     if (parsed.request == CommandLineRequest::Version) {
-        run->console.write(versionLine() + "\n");
+        console.write(versionLine() + "\n");
         return kExitOk;
     }
     if (parsed.request == CommandLineRequest::Help ||
         (s.engineCommand.empty() && s.inputFile.empty() && s.resultFile.empty())) {
-        run->console.write(usageText());
+        console.write(usageText());
         return kExitOk;
     }
     completeSettings(s);
-    run->watch.console = &run->console;
-    run->watch.resultFile = s.resultFile;
-    run->watch.signalSearchEnded = [&searchEnded = run->searchEnded] { searchEnded.set(); };
+    auto run = std::make_unique<RunState>(std::move(s), std::move(console));
+    const RunSettings& settings = run->settings;
 
     // Interrupts are taken on a thread of their own from here on.
     InterruptWatcher interrupts([&run = *run] { onConsoleControl(run); });
 
-    if (!s.inputFile.empty()) readEpdFile(s.inputFile, run->suiteList);
-    if (!s.resultFile.empty()) readEpdFile(s.resultFile, run->watch.resultList);
+    if (!settings.inputFile.empty()) readEpdFile(settings.inputFile, run->suiteList);
+    if (!settings.resultFile.empty()) readEpdFile(settings.resultFile, run->watch.resultList);
     if (run->suiteList.empty() && run->watch.resultList.empty()) {
         run->console.write("No epd-position in files.\n");
         return kExitFailure;

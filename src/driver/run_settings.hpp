@@ -7,7 +7,8 @@
 
 namespace tarnwick {
 
-// Everything the command line sets; read-only once the engine has started.
+// Everything the command line sets, completed once before anything starts and read-only
+// from then on.
 struct RunSettings {
     std::string engineCommand;
     std::string inputFile;

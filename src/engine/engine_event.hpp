@@ -2,21 +2,24 @@
 
 #include <string>
 
+#include "engine/analysis_line.hpp"
+
 namespace tarnwick {
 
 // What one line of engine output means to the run; the protocol parsers produce these and the
 // run's line handler acts on them.
 enum class EngineEventKind {
     None,       // nothing the run cares about
-    Analysis,   // text is a thinking line: depth, score, time, nodes, variation
-    FinalMove,  // text is the final move, "resign", "draw" or empty
+    Analysis,   // analysis holds the line's values
+    FinalMove,  // move is the final move, "resign", "draw" or empty
     UciOk,
     ReadyOk,
 };
 
 struct EngineEvent {
     EngineEventKind kind = EngineEventKind::None;
-    std::string text;
+    AnalysisLine analysis;
+    std::string move;
 };
 
 }  // namespace tarnwick

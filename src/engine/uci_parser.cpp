@@ -1,35 +1,37 @@
 #include "engine/uci_parser.hpp"
 
+#include <charconv>
+#include <iterator>
+
 #include "text/text.hpp"
 
 namespace tarnwick {
 
 namespace {
 
-// Walks the blank-separated tokens of a text; an exhausted cursor yields empty tokens.
-class TokenCursor {
-  public:
-    explicit TokenCursor(std::string_view text) : text_(text) {}
-
-    std::string_view next() {
-        while (pos_ < text_.size() && isBlank(text_[pos_])) ++pos_;
-        const size_t start = pos_;
-        while (pos_ < text_.size() && !isBlank(text_[pos_])) ++pos_;
-        return text_.substr(start, pos_ - start);
+// Reads "cp N" or "mate N" after "score"; any other kind ("lowerbound", ...) consumes nothing
+// more, so what follows is read as keys and skipped.
+void readScore(TokenCursor& cursor, Score& score) {
+    const std::string_view kind = cursor.next();
+    if (kind == "cp") {
+        score = {Score::Kind::centipawns, atoiValue(cursor.next())};
+    } else if (kind == "mate") {
+        score = {Score::Kind::mate, atoiValue(cursor.next())};
     }
+}
 
-  private:
-    std::string_view text_;
-    size_t pos_ = 0;
-};
-
-constexpr int32_t kMateScore = 30000;
+void appendNumber(std::string& text, int32_t number) {
+    char digits[12];
+    const auto result = std::to_chars(std::begin(digits), std::end(digits), number);
+    text.append(digits, result.ptr);
+}
 
 }  // namespace
 
-SearchInfo readSearchInfo(std::string_view keys) {
-    SearchInfo info;
+AnalysisLine readSearchInfo(std::string_view keys) {
+    AnalysisLine info;
     TokenCursor cursor(keys);
+    std::string_view variation;
     for (std::string_view key = cursor.next(); !key.empty(); key = cursor.next()) {
         if (key == "depth") {
             info.depth = atoiValue(cursor.next());
@@ -38,51 +40,47 @@ SearchInfo readSearchInfo(std::string_view keys) {
         } else if (key == "nodes") {
             info.nodes = atoiValue(cursor.next());
         } else if (key == "score") {
-            const std::string_view kind = cursor.next();
-            if (kind == "cp") {
-                info.score = atoiValue(cursor.next());
-            } else if (kind == "mate") {
-                info.score = atoiValue(cursor.next()) >= 0 ? kMateScore : -kMateScore;
-            }
-            // Any other kind ("lowerbound", ...) consumes nothing more: what follows is read
-            // as keys and skipped.
+            readScore(cursor, info.score);
         } else if (key == "pv") {
-            for (std::string_view move = cursor.next(); !move.empty(); move = cursor.next()) {
-                info.pv += ' ';
-                info.pv += move;
-            }
+            // The variation runs to the end of the line.
+            variation = cursor.rest();
+            break;
         }
     }
+    if (variation.empty()) return info;
+    info.echo.reserve(48 + variation.size());
+    appendNumber(info.echo, info.depth);
+    info.echo += ' ';
+    appendNumber(info.echo, info.score.centipawns());
+    info.echo += ' ';
+    appendNumber(info.echo, info.time);
+    info.echo += ' ';
+    appendNumber(info.echo, info.nodes);
+    info.variationStart = info.echo.size() + 1;
+    forEachToken(variation, [&](std::string_view move) {
+        info.echo += ' ';
+        info.echo += move;
+        return true;
+    });
     return info;
 }
 
-std::string thinkingLineOf(const SearchInfo& info) {
-    std::string line;
-    line.reserve(48 + info.pv.size());
-    line += std::to_string(info.depth);
-    line += ' ';
-    line += std::to_string(info.score);
-    line += ' ';
-    line += std::to_string(info.time);
-    line += ' ';
-    line += std::to_string(info.nodes);
-    line += info.pv;
-    return line;
-}
-
 EngineEvent parseUciLine(std::string_view line) {
-    const std::string_view text = trimmedView(line);
-    TokenCursor cursor(text);
+    TokenCursor cursor(line);
     const std::string_view keyword = cursor.next();
+    EngineEvent event;
     if (keyword == "info") {
-        const SearchInfo info = readSearchInfo(text.substr(4));
-        if (info.pv.empty()) return {};
-        return {EngineEventKind::Analysis, thinkingLineOf(info)};
+        event.analysis = readSearchInfo(cursor.rest());
+        if (!event.analysis.variation().empty()) event.kind = EngineEventKind::Analysis;
+    } else if (keyword == "bestmove") {
+        event.kind = EngineEventKind::FinalMove;
+        event.move = cursor.next();
+    } else if (keyword == "uciok") {
+        event.kind = EngineEventKind::UciOk;
+    } else if (keyword == "readyok") {
+        event.kind = EngineEventKind::ReadyOk;
     }
-    if (keyword == "bestmove") return {EngineEventKind::FinalMove, std::string(cursor.next())};
-    if (keyword == "uciok") return {EngineEventKind::UciOk, {}};
-    if (keyword == "readyok") return {EngineEventKind::ReadyOk, {}};
-    return {};
+    return event;
 }
 
 }  // namespace tarnwick

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string_view>
 
-#include "chess/board.hpp"
 #include "suite/outcome_files.hpp"
 #include "suite/scoring.hpp"
 
@@ -38,15 +37,6 @@ struct Totals {
     std::string errorIds;
     int lineCount = 0;
 };
-
-// The points of the record's final move, 0 when it has none or it is not legal.
-int32_t finalMovePoints(const TestPosition& record) {
-    if (record.pm.empty()) return 0;
-    Board board;
-    board.setFromFen(record.fenText());
-    const Move move = board.parseMove(record.pm);
-    return move.isValid() ? movePoints(record, move) : 0;
-}
 
 void countSolved(Totals& totals, const TestPosition& record, int32_t wholeTime) {
     // A full-score move with no found time (no analysis line showed it) came at the end.
@@ -106,8 +96,9 @@ void printReport(const std::vector<TestPosition>& resultList, const ReportSettin
     Totals totals;
     for (const TestPosition& record : resultList) {
         ++totals.tests;
-        const int32_t maximum = maxPoints(record);
-        const int32_t engine = finalMovePoints(record);
+        const PositionScorer scorer(record);
+        const int32_t maximum = scorer.maximum();
+        const int32_t engine = scorer.pointsOfText(record.pm);
         totals.maxSum += maximum;
         totals.engineSum += engine;
         const bool solved = engine == maximum;

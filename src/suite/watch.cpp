@@ -1,88 +1,73 @@
 #include "suite/watch.hpp"
 
-#include "chess/board.hpp"
 #include "chess/notation.hpp"
-#include "platform/append_file.hpp"
-#include "suite/normalise.hpp"
-#include "suite/scoring.hpp"
 #include "text/text.hpp"
 
 namespace tarnwick {
 
 namespace {
 
-constexpr int32_t kNoPreviousMove = -999;
-
-// The points of the first move of a SAN variation, or fallback when there is none.
-int32_t firstMovePoints(const PositionScorer& scorer, std::string_view pv, int32_t fallback) {
-    const std::string_view first = nthTokenView(pv, 1);
-    if (first.empty()) return fallback;
-    const Move move = scorer.board().parseMove(first);
-    return move.isValid() ? scorer.points(move) : fallback;
-}
-
-// Tokens 5 and later of a thinking line, as a view.
-std::string_view variationOf(std::string_view line) {
-    size_t pos = 0;
-    for (int token = 0; token < 4; ++token) {
-        while (pos < line.size() && isBlank(line[pos])) ++pos;
-        while (pos < line.size() && !isBlank(line[pos])) ++pos;
-    }
-    return trimmedView(line.substr(pos));
+// The points of the first word of a variation that names a legal move on the position's board;
+// empty when no word does.
+std::optional<int32_t> firstMovePoints(const PositionScorer& scorer, std::string_view variation) {
+    std::optional<int32_t> points;
+    forEachToken(variation, [&](std::string_view word) {
+        const Move move = scorer.board().parseMove(word);
+        if (move.isValid()) points = scorer.points(move);
+        return !points;
+    });
+    return points;
 }
 
 }  // namespace
 
-void onAnalysisLine(WatchState& watch, std::string_view thinkingLine) {
-    std::lock_guard lock(watch.runLock);
-    TestPosition& position = watch.currentPosition;
-    position.acd = atoiValue(nthTokenView(thinkingLine, 1));
-    position.ce = atoiValue(nthTokenView(thinkingLine, 2));
-    position.acn = atoiValue(nthTokenView(thinkingLine, 4));
-
-    watch.scorer.prepare(position);
-    const int32_t previous = firstMovePoints(watch.scorer, position.pv, kNoPreviousMove);
-
-    if (const std::string_view variation = variationOf(thinkingLine); !variation.empty()) {
-        position.pv = watch.variations.convert(watch.scorer.board(), variation);
-    }
-
-    const int32_t maximum = watch.scorer.maximum();
-    const int32_t current = firstMovePoints(watch.scorer, position.pv, 0);
-    if (current < maximum) {
-        position.acs = -1;
-        watch.console->line(thinkingLine);
-        return;
-    }
-    const std::string_view time = nthTokenView(thinkingLine, 3);
-    if (current != previous && !time.empty()) position.acs = atoiValue(time);
-    watch.console->line(thinkingLine, true);
+void installPosition(WatchState& watch, const TestPosition& entry) {
+    watch.currentPosition = entry;
+    watch.currentPosition.acs = -1;
+    watch.currentPosition.pv.clear();
+    watch.scorer = PositionScorer(watch.currentPosition);
+    watch.variation.clear();
+    watch.firstMovePoints.reset();
 }
 
-void onFinalMove(WatchState& watch, std::string_view moveText) {
-    std::lock_guard lock(watch.runLock);
-    if (!watch.searchInProgress) return;
+bool onAnalysisLine(WatchState& watch, const AnalysisLine& line) {
+    TestPosition& position = watch.currentPosition;
+    position.acd = line.depth;
+    position.ce = line.score.centipawns();
+    position.acn = line.nodes;
+
+    const std::optional<int32_t> previous = watch.firstMovePoints;
+    if (const std::string_view variation = line.variation(); !variation.empty()) {
+        watch.variation.assign(variation);
+        watch.firstMovePoints = firstMovePoints(watch.scorer, variation);
+    }
+    const int32_t current = watch.firstMovePoints.value_or(0);
+    if (current < watch.scorer.maximum()) {
+        position.acs = -1;
+        return false;
+    }
+    // A new first move with the maximum: the solution was found at this line's time.
+    if (!previous || *previous != current) position.acs = line.time;
+    return true;
+}
+
+FinalMoveVerdict onFinalMove(WatchState& watch, std::string_view moveText) {
+    if (!watch.searchInProgress) return {};
     watch.searchInProgress = false;
 
     TestPosition& position = watch.currentPosition;
-    position.pm = std::string(moveText);
-    normaliseMoves(position);
+    const Board& board = watch.scorer.board();
+    const Move move = moveText.empty() ? Move{} : board.parseMove(moveText);
+    position.pm = move.isValid() ? board.sanOf(move) : std::string(moveText);
+    position.pv = sanVariation(board, watch.variation);
+    normaliseNamedMoves(board, position.am, position.bm, position.c[1]);
     watch.resultList.push_back(position);
-    if (!watch.resultFile.empty()) appendToFile(watch.resultFile, position.toEpd(false) + "\n");
 
-    Move move;
-    if (!position.pm.empty()) {
-        Board board;
-        board.setFromFen(position.fenText());
-        move = board.parseMove(position.pm);
-    }
-    if (move.isValid()) {
-        const bool full = movePoints(position, move) == maxPoints(position);
-        watch.console->line(moveText, full);
-    } else {
-        watch.console->line("Move error: " + std::string(moveText));
-    }
-    if (watch.signalSearchEnded) watch.signalSearchEnded();
+    FinalMoveVerdict verdict;
+    verdict.stored = true;
+    verdict.legal = move.isValid();
+    verdict.fullScore = verdict.legal && watch.scorer.points(move) == watch.scorer.maximum();
+    return verdict;
 }
 
 }  // namespace tarnwick

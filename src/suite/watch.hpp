@@ -1,42 +1,55 @@
 #pragma once
 
-#include <functional>
+#include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "chess/notation.hpp"
-#include "platform/console.hpp"
+#include "engine/analysis_line.hpp"
 #include "suite/scoring.hpp"
 #include "suite/test_position.hpp"
 
 namespace tarnwick {
 
-// What the solution watch shares with the run: the position under test, the results, and the
-// lock that guards them and the commands of one position.
+// The position under test and the results: what the engine's lines are judged against. The
+// watch decides; the run writes what it decides.
 struct WatchState {
+    // Guards everything here and the commands of one position.
     std::mutex runLock;
     TestPosition currentPosition;
+    PositionScorer scorer;  // of currentPosition, prepared when it is installed
     std::vector<TestPosition> resultList;
     // Set when the search command has been sent; the first final move clears it. A final move
     // while no search of ours runs (a late or second move) is ignored.
     bool searchInProgress = false;
-    std::string resultFile;
-    ConsoleOutput* console = nullptr;
-    std::function<void()> signalSearchEnded;
-    // What the analysis lines of one position share; used under runLock only.
-    PositionScorer scorer;
-    SanVariationCache variations;
+    // The variation of the latest analysis line that had one, in the engine's words; it becomes
+    // the record's pv, in SAN, when the search ends.
+    std::string variation;
+    // The points of that variation's first legal move; empty while there is none.
+    std::optional<int32_t> firstMovePoints;
 };
 
-// Judges one thinking line ("depth score time nodes variation...") against the position under
-// test: stores depth, score, nodes and the variation in SAN, keeps the found time, and echoes
-// the line, highlighted when its first move earns the maximum points.
-void onAnalysisLine(WatchState& watch, std::string_view thinkingLine);
+// Makes a suite entry the position under test: its scoring is prepared, and what the entry
+// carries from an earlier run (found time, variation) is cleared, so it cannot pass for this
+// search's findings.
+void installPosition(WatchState& watch, const TestPosition& entry);
 
-// Ends the search with the engine's final move: stores the position as a result (in the list
-// and the result file), echoes the move or "Move error: ", and signals the run.
-void onFinalMove(WatchState& watch, std::string_view moveText);
+// Judges one analysis line against the position under test: stores depth, score and nodes,
+// keeps the variation and the found time. True when the line's first move earns the maximum
+// points, so its echo is highlighted.
+bool onAnalysisLine(WatchState& watch, const AnalysisLine& line);
+
+// How a final move ended the search.
+struct FinalMoveVerdict {
+    bool stored = false;     // false: no search of ours was running, so nothing happened
+    bool legal = false;      // false: "Move error"
+    bool fullScore = false;  // the move earns the maximum points
+};
+
+// Ends the search with the engine's final move: the position, its moves in SAN, becomes the
+// last record of the result list.
+FinalMoveVerdict onFinalMove(WatchState& watch, std::string_view moveText);
 
 }  // namespace tarnwick

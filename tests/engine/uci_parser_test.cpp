@@ -1,5 +1,7 @@
 #include "engine/uci_parser.hpp"
 
+#include "engine/winboard_parser.hpp"
+
 #include <gtest/gtest.h>
 
 namespace tarnwick {
@@ -7,7 +9,7 @@ namespace {
 
 std::string analysisOf(std::string_view line) {
     const EngineEvent e = parseUciLine(line);
-    return e.kind == EngineEventKind::Analysis ? e.text : "<none>";
+    return e.kind == EngineEventKind::Analysis ? e.analysis.echo : "<none>";
 }
 
 TEST(UciParser, InfoLinesBecomeThinkingLines) {
@@ -32,6 +34,23 @@ TEST(UciParser, InfoLinesBecomeThinkingLines) {
               "2147483647 0 1 2147483647 e2e4");
 }
 
+// The values come typed: a mate stays a mate with its sign, the variation is the echo's tail.
+TEST(UciParser, ValuesAreTyped) {
+    const AnalysisLine line =
+        parseUciLine("info depth 7 score mate -3 time 2345 nodes 99 pv e2e4 \t e7e5 ").analysis;
+    EXPECT_EQ(line.depth, 7);
+    EXPECT_EQ(line.score.kind, Score::Kind::mate);
+    EXPECT_EQ(line.score.value, -3);
+    EXPECT_EQ(line.score.centipawns(), -30000);
+    EXPECT_EQ(line.time, 234);
+    EXPECT_EQ(line.nodes, 99);
+    EXPECT_EQ(line.variation(), "e2e4 e7e5");
+    const AnalysisLine thinking = parseWinboardLine(" 9 -35 1520 2345678 Nf3  Nc6 ").analysis;
+    EXPECT_EQ(thinking.score.centipawns(), -35);
+    EXPECT_EQ(thinking.variation(), "Nf3  Nc6");
+    EXPECT_EQ(parseWinboardLine("9 +12 50 1000").analysis.variation(), "");
+}
+
 TEST(UciParser, LongVariationsAreKeptWhole) {
     std::string line = "info depth 30 pv";
     std::string expected = "30 0 1 1";
@@ -44,9 +63,9 @@ TEST(UciParser, LongVariationsAreKeptWhole) {
 
 TEST(UciParser, OtherKeywords) {
     EXPECT_EQ(parseUciLine("bestmove e2e4 ponder e7e5").kind, EngineEventKind::FinalMove);
-    EXPECT_EQ(parseUciLine("bestmove e2e4 ponder e7e5").text, "e2e4");
+    EXPECT_EQ(parseUciLine("bestmove e2e4 ponder e7e5").move, "e2e4");
     EXPECT_EQ(parseUciLine("bestmove").kind, EngineEventKind::FinalMove);
-    EXPECT_EQ(parseUciLine("bestmove").text, "");
+    EXPECT_EQ(parseUciLine("bestmove").move, "");
     EXPECT_EQ(parseUciLine("   uciok   ").kind, EngineEventKind::UciOk);
     EXPECT_EQ(parseUciLine("uciok extra words").kind, EngineEventKind::UciOk);
     EXPECT_EQ(parseUciLine("UCIOK").kind, EngineEventKind::None);

@@ -9,9 +9,9 @@ std::string describe(std::string_view line) {
     const EngineEvent e = parseWinboardLine(line);
     switch (e.kind) {
         case EngineEventKind::Analysis:
-            return "think:" + e.text;
+            return "think:" + e.analysis.echo;
         case EngineEventKind::FinalMove:
-            return "move:" + e.text;
+            return "move:" + e.move;
         default:
             return "none";
     }
