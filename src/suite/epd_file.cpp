@@ -31,6 +31,18 @@ bool isComment(const std::string& line) {
     return line.front() == ';' || line.front() == '#';
 }
 
+// Copies the line that starts at pos into line and moves pos past its end (LF, CR LF or a lone
+// CR); false when no line is left.
+bool nextLine(const std::string& content, size_t& pos, std::string& line) {
+    if (pos >= content.size()) return false;
+    const size_t end = std::min(content.find_first_of("\r\n", pos), content.size());
+    line.assign(content, pos, end - pos);
+    pos = end;
+    if (pos < content.size() && content[pos] == '\r') ++pos;
+    if (pos < content.size() && content[pos] == '\n') ++pos;
+    return true;
+}
+
 }  // namespace
 
 void readEpdFile(const std::string& fileName, std::vector<TestPosition>& list) {
@@ -38,20 +50,10 @@ void readEpdFile(const std::string& fileName, std::vector<TestPosition>& list) {
     // Records are large: one allocation for all of them instead of a copy at every growth.
     list.reserve(list.size() +
                  static_cast<size_t>(std::count(content.begin(), content.end(), '\n')) + 1);
-
     std::string line;
-    size_t pos = 0;
-    while (pos < content.size()) {
-        size_t end = content.find_first_of("\r\n", pos);
-        if (end == std::string::npos) end = content.size();
-        line.assign(content, pos, end - pos);
-        pos = end;
-        if (pos < content.size() && content[pos] == '\r') ++pos;
-        if (pos < content.size() && content[pos] == '\n') ++pos;
-
+    for (size_t pos = 0; nextLine(content, pos, line);) {
         trimControls(line);
-        if (line.empty() || isComment(line)) continue;
-        list.emplace_back().parseEpd(line);
+        if (!line.empty() && !isComment(line)) list.emplace_back().parseEpd(line);
     }
 }
 

@@ -1,3 +1,7 @@
+#include <algorithm>
+#include <utility>
+
+#include "suite/epd_opcodes.hpp"
 #include "suite/test_position.hpp"
 #include "text/text.hpp"
 
@@ -5,8 +9,14 @@ namespace tarnwick {
 
 namespace {
 
+constexpr size_t kNoMatch = std::string_view::npos;
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 bool startsWithDigit(std::string_view word) {
-    return !word.empty() && word[0] >= '0' && word[0] <= '9';
+    return !word.empty() && isDigit(word[0]);
 }
 
 // The operation's text from its n-th character on.
@@ -14,68 +24,109 @@ std::string_view restFrom(std::string_view op, size_t n) {
     return n < op.size() ? op.substr(n) : std::string_view{};
 }
 
-// Applies one operation, matched by the first rule that fits; unknown ones are dropped.
-void applyOperation(TestPosition& p, std::string_view op) {
-    auto integer = [&](size_t n) { return atoiValue(restFrom(op, n)); };
-    auto moves = [&](size_t n) { return trimmed(restFrom(op, n)); };
-    auto text = [&](size_t n) { return readStringOperand(restFrom(op, n)); };
-    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+// Takes the words of a collapsed line (single blanks between words) one by one.
+class Words {
+  public:
+    explicit Words(std::string_view text) : rest_(text) {}
 
-    if (op.starts_with("acd "))
-        p.acd = integer(4);
-    else if (op.starts_with("acn "))
-        p.acn = integer(4);
-    else if (op.starts_with("acs "))
-        p.acs = integer(4);
-    else if (op.starts_with("am "))
-        p.am = moves(3);
-    else if (op.starts_with("bm "))
-        p.bm = moves(3);
-    else if (op.size() >= 2 && op[0] == 'c' && isDigit(op[1]))
-        p.c[static_cast<size_t>(op[1] - '0')] = text(3);
-    else if (op.starts_with("ce "))
-        p.ce = integer(3);
-    else if (op.starts_with("dm "))
-        p.dm = integer(3);
-    else if (op.starts_with("draw_accept"))
-        p.draw_accept = true;
-    else if (op.starts_with("draw_claim"))
-        p.draw_claim = true;
-    else if (op.starts_with("draw_offer"))
-        p.draw_offer = true;
-    else if (op.starts_with("draw_reject"))
-        p.draw_reject = true;
-    else if (op.starts_with("eco "))
-        p.eco = text(4);
-    else if (op.starts_with("fmvn "))
-        p.fmvn = integer(5);
-    else if (op.starts_with("hmvc "))
-        p.hmvc = integer(5);
-    else if (op.starts_with("id "))
-        p.id = text(3);
-    else if (op.starts_with("nic "))
-        p.nic = text(4);
-    else if (op.starts_with("pm "))
-        p.pm = moves(3);
-    else if (op.starts_with("pv "))
-        p.pv = moves(3);
-    else if (op.starts_with("rc "))
-        p.rc = integer(3);
-    else if (op.starts_with("resign"))
-        p.resign = true;
-    else if (op.starts_with("sm "))
-        p.sm = moves(3);
-    else if (op.starts_with("tcgs "))
-        p.tcgs = integer(5);
-    else if (op.starts_with("tcri "))
-        p.tcri = text(5);
-    else if (op.starts_with("tcsi "))
-        p.tcsi = text(5);
-    else if (op.size() >= 2 && op[0] == 'v' && isDigit(op[1]))
-        p.v[static_cast<size_t>(op[1] - '0')] = text(3);
-    else if (op.starts_with("vm ")) {
-        if (!p.vm.empty()) p.vm += ' ';
-        p.vm += trimmedView(restFrom(op, 3));
+    std::string_view peek() const {
+        return rest_.substr(0, std::min(rest_.find(' '), rest_.size()));
+    }
+    std::string_view take() {
+        const std::string_view word = peek();
+        rest_.remove_prefix(std::min(word.size() + 1, rest_.size()));
+        return word;
+    }
+    std::string_view rest() const { return rest_; }
+
+  private:
+    std::string_view rest_;
+};
+
+// Board, side to move, castling rights and en-passant square; those the line lacks get an
+// empty board, white, none and none. False when any was missing: nothing follows them then.
+bool readPositionFields(TestPosition& p, Words& words) {
+    using Field = std::pair<std::string TestPosition::*, std::string_view>;
+    static constexpr std::array<Field, 4> kFields{{{&TestPosition::placement, "8/8/8/8/8/8/8/8"},
+                                                   {&TestPosition::side, "w"},
+                                                   {&TestPosition::castling, "-"},
+                                                   {&TestPosition::enPassant, "-"}}};
+    bool complete = true;
+    for (const auto& [field, absent] : kFields) {
+        const std::string_view word = words.take();
+        complete = complete && !word.empty();
+        p.*field = word.empty() ? absent : word;
+    }
+    return complete;
+}
+
+// A FEN's half-move clock and full-move number may follow the fields; the second is looked for
+// only after the first.
+void readClocks(TestPosition& p, Words& words) {
+    if (!startsWithDigit(words.peek())) return;
+    p.hmvc = atoiValue(words.take());
+    if (startsWithDigit(words.peek())) p.fmvn = atoiValue(words.take());
+}
+
+// vm comes as one operation per move: they gather into one list.
+void appendMoves(std::string& moves, std::string_view more) {
+    if (!moves.empty()) moves += ' ';
+    moves += more;
+}
+
+// Where the operand of op starts when op is an operation of opcode; kNoMatch when it is not.
+size_t operandStart(const EpdOpcode& opcode, std::string_view op) {
+    if (!op.starts_with(opcode.name)) return kNoMatch;
+    const size_t n = opcode.name.size();
+    switch (opcode.operand) {
+        case EpdOperand::Flag:
+            return n;
+        case EpdOperand::NumberedTexts:
+            // The character after the digit is passed over, whatever it is.
+            return n < op.size() && isDigit(op[n]) ? n + 2 : kNoMatch;
+        default:
+            return n < op.size() && op[n] == ' ' ? n + 1 : kNoMatch;
+    }
+}
+
+// Fills field from the operand of op, an operation of opcode that starts at start.
+void readOperand(int32_t& field, const EpdOpcode&, std::string_view op, size_t start) {
+    field = atoiValue(restFrom(op, start));
+}
+void readOperand(bool& field, const EpdOpcode&, std::string_view, size_t) {
+    field = true;
+}
+void readOperand(EpdTexts& fields, const EpdOpcode& opcode, std::string_view op, size_t start) {
+    fields[static_cast<size_t>(op[opcode.name.size()] - '0')] =
+        readStringOperand(restFrom(op, start));
+}
+void readOperand(std::string& field, const EpdOpcode& opcode, std::string_view op, size_t start) {
+    const std::string_view operand = restFrom(op, start);
+    if (opcode.operand == EpdOperand::Moves) field = trimmed(operand);
+    if (opcode.operand == EpdOperand::Text) field = readStringOperand(operand);
+    if (opcode.operand == EpdOperand::MovePerOperation) appendMoves(field, trimmedView(operand));
+}
+
+// Applies one operation by the first opcode it matches; unknown ones are dropped.
+void readOperation(TestPosition& p, std::string_view op) {
+    for (const EpdOpcode& opcode : kEpdOpcodes) {
+        if (const size_t start = operandStart(opcode, op); start != kNoMatch) {
+            std::visit([&](auto member) { readOperand(p.*member, opcode, op, start); },
+                       opcode.field);
+            return;
+        }
+    }
+}
+
+// Operations are the runs between ";" (quoted or not); the first empty one ends them.
+void readOperations(TestPosition& p, std::string_view ops) {
+    size_t pos = 0;
+    while ((pos = ops.find_first_not_of(';', pos)) != std::string_view::npos) {
+        const size_t end = std::min(ops.find(';', pos), ops.size());
+        const std::string_view op = trimmedView(ops.substr(pos, end - pos));
+        if (op.empty()) return;
+        readOperation(p, op);
+        pos = end;
     }
 }
 
@@ -101,57 +152,10 @@ std::string readStringOperand(std::string_view text) {
 void TestPosition::parseEpd(std::string_view line) {
     const std::string text = collapseBlanks(line);
     clear();
-    placement = nthToken(text, 1);
-    if (placement.empty()) {
-        placement = "8/8/8/8/8/8/8/8";
-        side = "w";
-        castling = "-";
-        enPassant = "-";
-        return;
-    }
-    side = nthToken(text, 2);
-    if (side.empty()) {
-        side = "w";
-        castling = "-";
-        enPassant = "-";
-        return;
-    }
-    castling = nthToken(text, 3);
-    if (castling.empty()) {
-        castling = "-";
-        enPassant = "-";
-        return;
-    }
-    enPassant = nthToken(text, 4);
-    if (enPassant.empty()) {
-        enPassant = "-";
-        return;
-    }
-
-    size_t offset = placement.size() + side.size() + castling.size() + enPassant.size() + 4;
-    if (const std::string_view word5 = nthTokenView(text, 5); startsWithDigit(word5)) {
-        hmvc = atoiValue(word5);
-        offset += word5.size() + 1;
-        if (const std::string_view word6 = nthTokenView(text, 6); startsWithDigit(word6)) {
-            fmvn = atoiValue(word6);
-            offset += word6.size() + 1;
-        }
-    }
-    if (offset >= text.size()) return;
-
-    // Operations are the runs between ";" (quoted or not); the first empty one ends them.
-    const std::string_view ops = std::string_view(text).substr(offset);
-    size_t pos = 0;
-    while (pos < ops.size()) {
-        pos = ops.find_first_not_of(';', pos);
-        if (pos == std::string_view::npos) break;
-        size_t end = ops.find(';', pos);
-        if (end == std::string_view::npos) end = ops.size();
-        const std::string_view op = trimmedView(ops.substr(pos, end - pos));
-        if (op.empty()) break;
-        applyOperation(*this, op);
-        pos = end;
-    }
+    Words words(text);
+    if (!readPositionFields(*this, words)) return;
+    readClocks(*this, words);
+    readOperations(*this, words.rest());
 }
 
 }  // namespace tarnwick

@@ -1,3 +1,4 @@
+#include "suite/epd_opcodes.hpp"
 #include "suite/test_position.hpp"
 #include "text/text.hpp"
 
@@ -9,11 +10,27 @@ class EpdWriter {
   public:
     explicit EpdWriter(std::string& out) : out_(out) {}
 
-    void integer(std::string_view opcode, int32_t value) {
-        if (value == 0) return;
-        out_.append(opcode).append(" ").append(std::to_string(value)).append("; ");
+    // The operation of opcode for p's field; nothing when the field is absent (0, empty, false).
+    void operation(const EpdOpcode& opcode, const TestPosition& p) {
+        std::visit([&](auto member) { write(opcode, p.*member); }, opcode.field);
     }
-    void moves(std::string_view opcode, const std::string& value) {
+
+  private:
+    void write(const EpdOpcode& opcode, int32_t value) { number(opcode.name, value); }
+    void write(const EpdOpcode& opcode, bool value) { flag(opcode.name, value); }
+    void write(const EpdOpcode& opcode, const EpdTexts& values) {
+        numberedTexts(opcode.name, values);
+    }
+    void write(const EpdOpcode& opcode, const std::string& value) {
+        if (opcode.operand == EpdOperand::Moves) moves(opcode.name, value);
+        if (opcode.operand == EpdOperand::Text) text(opcode.name, value);
+        if (opcode.operand == EpdOperand::MovePerOperation) movePerOperation(opcode.name, value);
+    }
+
+    void number(std::string_view opcode, int32_t value) {
+        if (value != 0) moves(opcode, std::to_string(value));
+    }
+    void moves(std::string_view opcode, std::string_view value) {
         if (value.empty()) return;
         out_.append(opcode).append(" ").append(value).append("; ");
     }
@@ -22,7 +39,7 @@ class EpdWriter {
     }
     // A quoted operand; quotes and backslashes are escaped so the line reads back unchanged,
     // and so is a blank after a blank ("\ "), which the reader would otherwise collapse.
-    void text(std::string_view opcode, const std::string& value) {
+    void text(std::string_view opcode, std::string_view value) {
         if (value.empty()) return;
         out_.append(opcode).append(" \"");
         char previous = '\0';
@@ -34,30 +51,34 @@ class EpdWriter {
         }
         out_.append("\"; ");
     }
-    void indexed(char letter, const std::array<std::string, 10>& values) {
+    void numberedTexts(std::string_view letter, const EpdTexts& values) {
         for (size_t i = 0; i < values.size(); ++i) {
-            text(std::string{letter, static_cast<char>('0' + i)}, values[i]);
+            text(std::string(letter) + static_cast<char>('0' + i), values[i]);
         }
     }
-    // One "vm" operation per move, each move followed by its number when one comes next.
-    void variationMoves(const std::string& value) {
-        std::string_view rest = value;
-        std::string_view move = nthTokenView(rest, 1);
+    // One operation per move, each move followed by its number (digits, signs and points)
+    // when one comes next.
+    void movePerOperation(std::string_view opcode, std::string_view value) {
+        std::string_view move = takeWord(value);
         while (!move.empty()) {
-            rest = rest.substr(static_cast<size_t>(move.data() + move.size() - rest.data()));
-            out_.append("vm ").append(move);
-            std::string_view next = nthTokenView(rest, 1);
-            if (!next.empty() && isNumber(next, 0)) {
-                out_.append(" ").append(next);
-                rest = rest.substr(static_cast<size_t>(next.data() + next.size() - rest.data()));
-                next = nthTokenView(rest, 1);
+            std::string operand(move);
+            std::string_view next = takeWord(value);
+            if (isNumber(next, 0)) {
+                operand.append(" ").append(next);
+                next = takeWord(value);
             }
-            out_.append("; ");
+            moves(opcode, operand);
             move = next;
         }
     }
+    // The first word of rest, which then starts after it.
+    static std::string_view takeWord(std::string_view& rest) {
+        const std::string_view word = nthTokenView(rest, 1);
+        if (!word.empty())
+            rest.remove_prefix(static_cast<size_t>(word.data() + word.size() - rest.data()));
+        return word;
+    }
 
-  private:
     std::string& out_;
 };
 
@@ -69,39 +90,10 @@ std::string TestPosition::toEpd(bool omitAnalysis) const {
                  c[1].size() + 96);
     line.append(placement).append(" ").append(side).append(" ").append(castling).append(" ");
     line.append(enPassant).append(" ");
-    EpdWriter w(line);
-    const bool analysis = !omitAnalysis;
-    if (analysis) {
-        w.integer("acd", acd);
-        w.integer("acn", acn);
-        w.integer("acs", acs);
+    EpdWriter writer(line);
+    for (const EpdOpcode& opcode : kEpdOpcodes) {
+        if (!(omitAnalysis && opcode.analysis)) writer.operation(opcode, *this);
     }
-    w.moves("am", am);
-    w.moves("bm", bm);
-    w.indexed('c', c);
-    if (analysis) w.integer("ce", ce);
-    w.integer("dm", dm);
-    w.flag("draw_accept", draw_accept);
-    w.flag("draw_claim", draw_claim);
-    w.flag("draw_offer", draw_offer);
-    w.flag("draw_reject", draw_reject);
-    w.text("eco", eco);
-    w.integer("fmvn", fmvn);
-    w.integer("hmvc", hmvc);
-    w.text("id", id);
-    w.text("nic", nic);
-    if (analysis) {
-        w.moves("pm", pm);
-        w.moves("pv", pv);
-    }
-    w.integer("rc", rc);
-    w.flag("resign", resign);
-    w.moves("sm", sm);
-    w.integer("tcgs", tcgs);
-    w.text("tcri", tcri);
-    w.text("tcsi", tcsi);
-    w.indexed('v', v);
-    w.variationMoves(vm);
     return trimmed(line);
 }
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
+#include "suite/epd_opcodes.hpp"
 #include "suite/test_position.hpp"
 
 namespace tarnwick {
@@ -87,6 +89,41 @@ TEST(Epd, OperationsAreMatchedByTheirOpcodes) {
         "\"i\"; nic \"n\"; pm Kg2; pv Kg2; rc 8; resign; sm Kg1; tcgs 9; tcri \"r\"; tcsi "
         "\"s\"; v0 \"a\"; v9 \"b\"; vm e4 10;");
     EXPECT_EQ(roundTrip(all), all);
+    EXPECT_EQ(parsed(all).toEpd(true),
+              kings("am Kh2; bm Kg2; c0 \"z\"; c1 \"10\"; c9 \"n\"; dm 5; draw_accept; "
+                    "draw_claim; draw_offer; draw_reject; eco \"B90\"; fmvn 6; hmvc 7; id \"i\"; "
+                    "nic \"n\"; rc 8; resign; sm Kg1; tcgs 9; tcri \"r\"; tcsi \"s\"; v0 \"a\"; "
+                    "v9 \"b\"; vm e4 10;"));
+
+    // Odd inputs that older result files may hold: the digit of a numbered opcode is its
+    // last character, and a sign or a point counts as the number of a variation move.
+    EXPECT_EQ(parsed(kings("c10 \"x\";")).c[1], "\"x\"");
+    EXPECT_EQ(roundTrip(kings("vm e4 -; vm d4 1.5; vm Nf3;")),
+              kings("vm e4 -; vm d4 1.5; vm Nf3;"));
+}
+
+// Each opcode of the table, alone on a line, is written back as it was read; the
+// analysis-free form leaves it out exactly when it is analysis.
+TEST(Epd, EveryOpcodeRoundTripsAlone) {
+    // A sample line for each kind of operand, "@" standing for the opcode.
+    const std::map<EpdOperand, std::string> samples{
+        {EpdOperand::Number, "@ -7;"},
+        {EpdOperand::Moves, "@ Kg2 Kh2;"},
+        {EpdOperand::Text, "@ \"a \\\"b\\\" \\\\ \\ c\";"},
+        {EpdOperand::Flag, "@;"},
+        {EpdOperand::NumberedTexts, "@0 \"x\"; @9 \"y z\";"},
+        {EpdOperand::MovePerOperation, "@ e4 10; @ d4;"},
+    };
+    for (const EpdOpcode& opcode : kEpdOpcodes) {
+        std::string ops;
+        for (const char c : samples.at(opcode.operand)) {
+            ops += c == '@' ? std::string(opcode.name) : std::string(1, c);
+        }
+        const TestPosition p = parsed(kings(ops));
+        EXPECT_EQ(p.toEpd(false), kings(ops)) << opcode.name;
+        EXPECT_EQ(p.toEpd(true), opcode.analysis ? "8/8/8/8/8/8/8/k6K w - -" : kings(ops))
+            << opcode.name;
+    }
 }
 
 TEST(Epd, StringOperands) {
