@@ -1,6 +1,5 @@
 #include "chess/notation.hpp"
 
-#include <memory>
 #include <vector>
 
 #include "chess/move_text.hpp"
@@ -47,7 +46,6 @@ class MoveReader {
   public:
     // Moves never add a king, so a side that starts with at most one keeps at most one; for
     // such a side a move of the legal list always passes playMove's legality test.
-    MoveReader() = default;
     explicit MoveReader(const BoardBase& start) { reset(start); }
 
     // Starts reading afresh from start.
@@ -90,6 +88,15 @@ class MoveReader {
         return true;
     }
 
+    // The SAN of the legal move the text names, check mark included; with advance the move
+    // stays played when it may be. False when the text names no legal move.
+    bool san(std::string_view text, char* san, int& length, bool advance) {
+        Move move;
+        if (!read(text, san, length, move)) return false;
+        finish(move, san, length, advance);
+        return true;
+    }
+
   private:
     BoardBase board_;
     MoveList legal_;
@@ -126,72 +133,14 @@ void dropPoints(std::string& c1, const std::vector<int>& positions) {
 
 }  // namespace
 
-// The reader a cache keeps, made once: a reader holds two move lists, too large to make anew
-// for every line.
-struct SanVariationCache::Reader {
-    MoveReader reader;
-};
-
-SanVariationCache::SanVariationCache() : reader_(std::make_unique<Reader>()) {}
-SanVariationCache::~SanVariationCache() = default;
-
 void appendSanVariation(std::string& out, const BoardBase& start, std::string_view tokens) {
     MoveReader reader(start);
     char san[kSanBufferSize];
     forEachToken(tokens, [&](std::string_view token) {
         int length = 0;
-        Move move;
-        if (reader.read(token, san, length, move)) {
-            reader.finish(move, san, length, true);
-            appendWord(out, san, length);
-        }
+        if (reader.san(token, san, length, true)) appendWord(out, san, length);
         return true;
     });
-}
-
-std::string SanVariationCache::convert(const BoardBase& start, std::string_view tokens) {
-    if (!hasStart_ || start_.compare(start) != 0) steps_.clear();
-    start_ = start;
-    hasStart_ = true;
-
-    std::string out;
-    out.reserve(tokens.size() + 8);
-    BoardBase board = start;
-    size_t step = 0;
-    bool replaying = true;
-    MoveReader& reader = reader_->reader;
-    char san[kSanBufferSize];
-    forEachToken(tokens, [&](std::string_view token) {
-        if (replaying && step < steps_.size() && steps_[step].token == token) {
-            // The same text on the same board: the same result as before.
-            const Step& known = steps_[step++];
-            if (!known.san.empty())
-                appendWord(out, known.san.data(), static_cast<int>(known.san.size()));
-            if (known.played) {
-                Move move = known.move;
-                makeMove(board, move);
-            }
-            return true;
-        }
-        if (replaying) {
-            replaying = false;
-            steps_.resize(step);
-            reader.reset(board);
-        }
-        Step fresh;
-        fresh.token = token;
-        int length = 0;
-        Move move;
-        if (reader.read(token, san, length, move)) {
-            fresh.played = reader.finish(move, san, length, true);
-            fresh.move = move;
-            fresh.san.assign(san, static_cast<size_t>(length));
-            appendWord(out, san, length);
-        }
-        steps_.push_back(std::move(fresh));
-        return true;
-    });
-    return out;
 }
 
 std::string sanVariation(const BoardBase& start, std::string_view tokens) {
@@ -212,9 +161,7 @@ void normaliseNamedMoves(const BoardBase& board, std::string& am, std::string& b
         std::string result;
         forEachToken(operation, [&](std::string_view word) {
             int length = 0;
-            Move move;
-            if (reader.read(word, san, length, move)) {
-                reader.finish(move, san, length, false);
+            if (reader.san(word, san, length, false)) {
                 appendWord(result, san, length);
             } else {
                 dropped.push_back(position);

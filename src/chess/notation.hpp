@@ -1,9 +1,7 @@
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "chess/board.hpp"
 #include "chess/move.hpp"
@@ -16,32 +14,6 @@ namespace tarnwick {
 // unchanged board. The appending form adds to `out` (a blank first when out is not empty).
 std::string sanVariation(const BoardBase& start, std::string_view tokens);
 void appendSanVariation(std::string& out, const BoardBase& start, std::string_view tokens);
-
-// sanVariation that remembers its last variation: a variation from the same start position
-// whose first move texts equal the last one's takes their SAN and replays their moves instead
-// of reading them again. Engines repeat the start of their variation from line to line.
-class SanVariationCache {
-  public:
-    SanVariationCache();
-    ~SanVariationCache();
-    SanVariationCache(const SanVariationCache&) = delete;
-    SanVariationCache& operator=(const SanVariationCache&) = delete;
-
-    std::string convert(const BoardBase& start, std::string_view tokens);
-
-  private:
-    struct Reader;
-    std::unique_ptr<Reader> reader_;
-    struct Step {
-        std::string token;
-        std::string san;  // empty when the text named no legal move
-        Move move;
-        bool played = false;
-    };
-    BoardBase start_;
-    bool hasStart_ = false;
-    std::vector<Step> steps_;
-};
 
 // Rewrites the best and avoid moves of a position into SAN on its board, word by word (am
 // first, then bm): unreadable words are dropped together with the c1 points at the same running

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 #include "driver/command_line.hpp"
 #include "driver/console_control.hpp"
@@ -128,8 +129,9 @@ void endEngine(RunState& run) {
     run.engine.stop();
 }
 
-// The run from the engine's start to its report; returns the exit status.
-int testWithEngine(RunState& run) {
+// Starts the engine and its reader and brings the engine into the dialogue; the exit status
+// when that fails.
+std::optional<int> startEngine(RunState& run) {
     const RunSettings& s = run.settings;
     run.console.write("Starting engine: " + s.engineCommand + "\n");
     if (run.engine.start(s.engineCommand) == 0) {
@@ -154,18 +156,29 @@ int testWithEngine(RunState& run) {
         run.engine.sendLine(s.setupCommand);
     }
     pauseUnlessInterrupted(run, s.initMilliseconds);
+    return std::nullopt;
+}
 
+// Tests the suite entries not set aside, in suite order, until one does not finish.
+PositionOutcome testPositions(RunState& run) {
+    for (size_t i = 0; i < run.suiteList.size(); ++i) {
+        if (run.interrupted) return PositionOutcome::Interrupted;
+        if (run.suiteList[i].isEmpty()) continue;
+        const PositionOutcome outcome = testPosition(run, i);
+        if (outcome != PositionOutcome::Finished) return outcome;
+    }
+    return PositionOutcome::Finished;
+}
+
+// The run from the engine's start to its report; returns the exit status.
+int testWithEngine(RunState& run) {
+    if (const std::optional<int> failed = startEngine(run)) return *failed;
     size_t toTest = 0;
     for (const TestPosition& p : run.suiteList) toTest += p.isEmpty() ? 0 : 1;
     // Room for this run's results up front: growing a list of large records copies them all.
     run.watch.resultList.reserve(run.watch.resultList.size() + toTest);
     const size_t resultsBefore = run.watch.resultList.size();
-    PositionOutcome outcome = PositionOutcome::Finished;
-    for (size_t i = 0; i < run.suiteList.size() && outcome == PositionOutcome::Finished; ++i) {
-        if (run.interrupted) outcome = PositionOutcome::Interrupted;
-        if (run.suiteList[i].isEmpty() || outcome != PositionOutcome::Finished) continue;
-        outcome = testPosition(run, i);
-    }
+    const PositionOutcome outcome = testPositions(run);
     endEngine(run);
 
     int status = kExitOk;
