@@ -56,7 +56,7 @@ struct ReadEngine {
     }
     EngineProcess engine;
     LineReader reader;
-    ProcessId id = 0;
+    ProcessId id;
     bool started = false;
 };
 
