@@ -66,6 +66,7 @@ RunResult runTarnwick(const std::vector<std::string>& words, const RunOptions& o
     watchdog.join();
     closePipe(child.fromChild);
     const ExitStatus status = reapProcess(child.id);
+    result.ended = std::chrono::system_clock::now();
     result.exitStatus = status.exited ? status.code : 128 + status.signal;
     return result;
 }
