@@ -33,18 +33,23 @@ struct SpawnedProcess {
 
 // Starts the program of a command line directly (no shell) in its executable's directory,
 // out of reach of the console's Ctrl+C (POSIX: in a session of its own; Windows: without a
-// console), with nothing inherited but its three standard handles. An id of 0 when the program
-// cannot be found or executed or a pipe cannot be made; no handle is left open then.
+// console). POSIX closes every descriptor of the child's but its three standard ones; Windows
+// passes on only handles marked inheritable, which this layer makes none but the child's own
+// pipe ends. An id of 0 when the program cannot be found or executed or a pipe cannot be made;
+// no handle is left open then.
 SpawnedProcess spawnProcess(std::string_view commandLine);
 
 // How a child ended.
 struct ExitStatus {
-    bool exited = false;  // true: ended by exit with code; false: killed by signal
+    // true: ended by exit with code; false: killed by signal. Windows knows no signals: a
+    // terminated child has exited too, with the code it was given.
+    bool exited = false;
     int code = 0;
     int signal = 0;
 };
 
-// Waits up to timeout for the child to end and reaps it; nullopt when it still runs.
+// Waits up to timeout for the child to end and reaps it; nullopt when it still runs. Once a
+// child is reaped, its id names it no more.
 std::optional<ExitStatus> waitForExit(ProcessId id, std::chrono::milliseconds timeout);
 
 // Waits, without limit, until the child has ended and reaps it.
