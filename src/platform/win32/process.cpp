@@ -123,8 +123,8 @@ SpawnedProcess spawnProcess(std::string_view commandLine) {
         return {};
     }
     // In the job before it runs, so nothing it starts escapes the job. Where the tester is in
-    // a job itself and the system nests none (Wine), the child stays in the tester's job and is
-    // ended alone.
+    // a job itself and the system nests none (before Windows 8), the child stays in the
+    // tester's job and is ended alone.
     HANDLE job = killOnCloseJob();
     if (job != nullptr && !AssignProcessToJobObject(job, info.hProcess)) {
         CloseHandle(job);
@@ -151,7 +151,6 @@ ExitStatus reapProcess(ProcessId id) {
     return reaped(id);
 }
 
-// A detached child has no console to send an event to: both signals end its whole job.
 // An interrupt is what the console itself does on Ctrl+Break: a thread in the child that runs
 // its control handlers. System DLLs sit at the same address in every process, so this
 // process's CtrlRoutine is the child's too.
@@ -170,6 +169,7 @@ bool interruptProcess(ProcessId id) {
     return true;
 }
 
+// A detached child has no console to send an event to: both signals end its whole job.
 void signalProcessGroup(ProcessId id, ProcessSignal) {
     if (jobOf(id) != nullptr) {
         TerminateJobObject(jobOf(id), 1);
