@@ -23,7 +23,7 @@ ProcessId EngineProcess::start(std::string_view commandLine) {
 }
 
 void EngineProcess::stop() {
-    ProcessId id = 0;
+    ProcessId id;
     {
         std::lock_guard lock(mutex_);
         std::swap(id, id_);

@@ -49,7 +49,7 @@ class EngineProcess {
   private:
     const StopGraces graces_;
     mutable std::mutex mutex_;  // guards the fields below, never held while waiting
-    ProcessId id_ = 0;
+    ProcessId id_;
     PipeHandle toEngine_ = kNoPipe;
     PipeHandle fromEngine_ = kNoPipe;
     std::optional<ExitStatus> lastExit_;

@@ -27,9 +27,19 @@ class ConsoleOutput {
     std::string takeCaptured() { return std::exchange(captured_, {}); }
 
   private:
+    // Bright white for a highlighted line, then the normal colour again, as terminal escapes.
+    static constexpr std::string_view kHighlightOn = "\x1b[1;97m";
+    static constexpr std::string_view kHighlightOff = "\x1b[0m";
+
     struct CaptureTag {};
     ConsoleOutput(CaptureTag, bool withHighlights) : capturing_(true), highlight_(withHighlights) {}
     void emit(std::string_view text);
+    void setHighlight(bool on);
+
+    // The platform's own part: whether standard output is a terminal that shows highlights,
+    // and switching them on and off there (text written before the switch is flushed first).
+    static bool outputIsTerminal();
+    static void setTerminalHighlight(bool on);
 
     bool capturing_ = false;
     bool highlight_ = false;

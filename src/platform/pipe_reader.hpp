@@ -29,6 +29,7 @@ class PipeReader {
 
   private:
     PipeHandle source_ = kNoPipe;
+    // The wake-up channel: a pipe on POSIX; on Windows an event, kept in wakeRead_ alone.
     PipeHandle wakeRead_ = kNoPipe;
     PipeHandle wakeWrite_ = kNoPipe;
 };

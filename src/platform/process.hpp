@@ -10,51 +10,46 @@
 
 namespace tarnwick {
 
-// Cuts a command line into words the way a POSIX shell quotes: blanks separate words,
-// single quotes keep everything, double quotes keep everything but backslash escapes of
-// $ ` " \ and newline, a backslash outside quotes keeps the next character. Nothing is
-// expanded; an unterminated quote runs to the end.
-std::vector<std::string> splitCommandLine(std::string_view commandLine);
-
-// The absolute path of the program that would run for name, found the way execvp does: a
-// name with a "/" is a path (made absolute against currentDirectory), any other name is
-// looked up in the ":"-separated directories of searchPath (an empty entry is the current
-// directory). Empty when no executable file is found.
-std::string findProgram(std::string_view name, std::string_view searchPath,
-                        std::string_view currentDirectory);
-
-// The directory part of an absolute path, with its trailing "/"; empty when there is none.
+// The directory part of a path, with its trailing separator ("/" on POSIX; "\\", "/" or the
+// drive's ":" on Windows); empty when there is none.
 std::string directoryOf(std::string_view path);
 
-// The absolute path of the program that a command line runs, searched with this process's
-// PATH and current directory; empty when there is no such executable.
+// The full path of the program file that a command line runs, searched from this process's
+// current directory; empty when there is no such file. POSIX takes the first word, quoted as
+// a shell quotes, and searches PATH the way execvp does. Windows takes the longest run of
+// leading words, as they stand, that names a file, with ".exe" added when it is missing.
 std::string resolveProgram(std::string_view commandLine);
 
-// The directory, with its trailing "/", of the executable that a command line runs; empty
-// when that executable cannot be found.
+// The directory, with its trailing separator, of the program that a command line runs; the
+// engine is started there. Empty when that program cannot be found.
 std::string resolveEngineDirectory(std::string_view commandLine);
 
 // A started child and the parent's ends of its pipes.
 struct SpawnedProcess {
-    ProcessId id = 0;
+    ProcessId id;
     PipeHandle toChild = kNoPipe;    // the child's standard input
     PipeHandle fromChild = kNoPipe;  // the child's standard output and standard error
 };
 
 // Starts the program of a command line directly (no shell) in its executable's directory,
-// in a session of its own so that terminal signals stay with the parent, with nothing
-// inherited but its three standard handles. An id of 0 when the program cannot be found or
-// executed or a pipe cannot be made; no handle is left open then.
+// out of reach of the console's Ctrl+C (POSIX: in a session of its own; Windows: without a
+// console). POSIX closes every descriptor of the child's but its three standard ones; Windows
+// passes on only handles marked inheritable, which this layer makes none but the child's own
+// pipe ends. An id of 0 when the program cannot be found or executed or a pipe cannot be made;
+// no handle is left open then.
 SpawnedProcess spawnProcess(std::string_view commandLine);
 
 // How a child ended.
 struct ExitStatus {
-    bool exited = false;  // true: ended by exit with code; false: killed by signal
+    // true: ended by exit with code; false: killed by signal. Windows knows no signals: a
+    // terminated child has exited too, with the code it was given.
+    bool exited = false;
     int code = 0;
     int signal = 0;
 };
 
-// Waits up to timeout for the child to end and reaps it; nullopt when it still runs.
+// Waits up to timeout for the child to end and reaps it; nullopt when it still runs. Once a
+// child is reaped, its id names it no more.
 std::optional<ExitStatus> waitForExit(ProcessId id, std::chrono::milliseconds timeout);
 
 // Waits, without limit, until the child has ended and reaps it.
@@ -62,7 +57,13 @@ ExitStatus reapProcess(ProcessId id);
 
 enum class ProcessSignal { terminate, kill };
 
-// Sends the signal to every process of the child's process group.
+// Ends the child and what it started: POSIX sends the signal to every process of the child's
+// process group; Windows terminates the child's job (or the child alone when it has none).
 void signalProcessGroup(ProcessId id, ProcessSignal signal);
+
+// Hands the child the console's interrupt, as Ctrl+C in its terminal would: SIGINT on POSIX;
+// on Windows its console control handlers run, given CTRL_BREAK_EVENT. False when it cannot
+// be sent.
+bool interruptProcess(ProcessId id);
 
 }  // namespace tarnwick

@@ -25,7 +25,7 @@ TEST(BundledEngine, SolvesTheSampleSuiteOverEveryProtocol) {
     const std::vector<std::vector<std::string>> protocols = {
         {"/u"}, {}, {"/e", "edit"}, {"/e", "cbedit"}};
     for (const std::vector<std::string>& protocol : protocols) {
-        TempDir dir("bundled-engine");
+        TempDirectory dir("bundled-engine");
         std::vector<std::string> words = protocol;
         const std::vector<std::string> rest = {"/i",
                                                std::string(EXAMPLES_DIR) + "/sample.epd",

@@ -1,49 +1,82 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/handles.hpp"
+#include "support/child_engine.hpp"
+#include "support/temp_files.hpp"
+
 namespace tarnwick::e2e {
+
+using testing::readFile;
+using testing::readLines;
+using testing::scriptedEngine;
+using testing::TempDirectory;
+using testing::writeFile;
 
 // What a finished run of the real tarnwick binary printed and returned.
 struct RunResult {
-    std::string output;   // standard output and standard error, joined
+    std::string output;   // standard output and standard error, joined, with "\n" line ends
     int exitStatus = -1;  // exit code, or 128 + signal
+    std::uint32_t processNumber = 0;              // the process id tarnwick had
+    std::chrono::system_clock::time_point ended;  // when tarnwick was seen to have ended
 };
 
 struct RunOptions {
-    std::filesystem::path workingDirectory;  // empty: the test's own
-    std::vector<std::string> environment;    // extra NAME=VALUE entries
-    // Called with the child's pid and the output read so far, every time more output arrives;
-    // return true once it has acted (e.g. sent a signal) so it is not called again.
-    std::function<bool(int pid, const std::string& output)> onOutput;
+    // Called with the child and the output read so far, every time more output arrives;
+    // returns true once it has acted (e.g. interrupted the run) so it is not called again.
+    std::function<bool(ProcessId child, const std::string& output)> onOutput;
     std::chrono::seconds deadline{120};
 };
 
 // Runs tarnwick with the words and waits for it to end (killing it after the deadline).
 RunResult runTarnwick(const std::vector<std::string>& words, const RunOptions& options = {});
 
-// A fresh empty folder under the temporary directory, removed by the destructor.
-class TempDir {
-  public:
-    explicit TempDir(const std::string& name);
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+// Options whose onOutput interrupts the run, as Ctrl+C would, the given time after the output
+// first holds text.
+RunOptions interruptAfter(std::string text,
+                          std::chrono::milliseconds delay = std::chrono::milliseconds(0));
 
-  private:
-    std::filesystem::path path_;
-};
+// Why a real engine installed from Debian under /usr/games cannot run here; empty when it can.
+inline std::string whyRealEngineCannotRun(const std::string& program) {
+#ifdef _WIN32
+    return program + " is a Linux program";
+#else
+    return std::filesystem::exists(program) ? "" : program + " is not installed";
+#endif
+}
 
-std::string readFile(const std::filesystem::path& path);
-void writeFile(const std::filesystem::path& path, const std::string& text);
+inline std::vector<std::string> concat(std::vector<std::string> a,
+                                       const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 
-// Lines of a text file, without line ends.
-std::vector<std::string> readLines(const std::filesystem::path& path);
+// A UCI engine that answers the handshake and, for every search, acts as onGo says.
+inline std::string uciScript(const std::string& onGo) {
+    return "on uci: print id name scripted; print uciok\n"
+           "on isready: print readyok\n"
+           "on go: " +
+           onGo + "\n";
+}
+
+// A suite of n distinct positions (up to 25) with ids "p1" .. "pn", so that resuming sets
+// aside exactly the tested ones.
+inline std::string numberedSuite(int n) {
+    const char* walks[] = {"4k3/8/8/8/8/8/8/", "3k4/8/8/8/8/8/8/", "2k5/8/8/8/8/8/8/",
+                           "1k6/8/8/8/8/8/8/", "k7/8/8/8/8/8/8/"};
+    const char* kings[] = {"K7", "1K6", "2K5", "3K4", "5K2"};
+    std::string text;
+    for (int i = 0; i < n; ++i) {
+        text += std::string(walks[i % 5]) + kings[(i / 5) % 5] + " w - - bm Kb2 Kd2; id \"p" +
+                std::to_string(i + 1) + "\";\n";
+    }
+    return text;
+}
 
 }  // namespace tarnwick::e2e

@@ -1,17 +1,14 @@
 // Runs interrupted at random moments, each followed by a run that resumes: the result file
 // must only ever hold whole records, and resuming must test exactly what is missing.
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <map>
 #include <random>
 #include <set>
-#include <thread>
 
 #include "e2e/harness.hpp"
-#include "e2e/scripted_engine.hpp"
 
 namespace tarnwick::e2e {
 namespace {
@@ -60,7 +57,7 @@ TEST(InterruptSoak, EveryInterruptedRunLeavesWholeRecordsAndResumesExactly) {
         const int delayMs = std::uniform_int_distribution<int>(0, 40)(random);
         SCOPED_TRACE("run " + std::to_string(i) + ": interrupted " + std::to_string(delayMs) +
                      " ms after \"" + interruptPoint(choice) + "\"");
-        TempDir dir("soak");
+        TempDirectory dir("soak");
         writeFile(dir / "suite.epd", suite);
         const std::vector<std::string> words = {"/u",
                                                 "/i",
@@ -74,15 +71,9 @@ TEST(InterruptSoak, EveryInterruptedRunLeavesWholeRecordsAndResumesExactly) {
                                                 "/a",
                                                 i % 4 == 1 ? "1" : "0"};
 
-        RunOptions options;
-        const std::string point = interruptPoint(choice);
-        options.onOutput = [&point, delayMs](int pid, const std::string& output) {
-            if (output.find(point) == std::string::npos) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-            kill(pid, SIGINT);
-            return true;
-        };
-        RunResult run = runTarnwick(concat(words, scriptedEngine(dir, script, "first")), options);
+        RunResult run =
+            runTarnwick(concat(words, scriptedEngine(dir, script, "first")),
+                        interruptAfter(interruptPoint(choice), std::chrono::milliseconds(delayMs)));
         // An interrupt that comes as the program leaves, after its report, ends it by signal.
         const bool reported = run.output.find("Number of tests:") != std::string::npos;
         EXPECT_TRUE(run.exitStatus == 0 || (run.exitStatus == 130 && reported)) << run.output;

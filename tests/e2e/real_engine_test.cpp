@@ -18,8 +18,9 @@ constexpr const char* kFivePositions =
     "5k2/6pp/p1qN4/1p1p4/3P4/2PKP2Q/PP3r2/3R4 b - - bm Qc4+; id \"WAC.005\";\n";
 
 TEST(RealEngines, StockfishOverUci) {
-    if (!std::filesystem::exists(kStockfish)) GTEST_SKIP() << "stockfish is not installed";
-    TempDir dir("stockfish");
+    const std::string missing = whyRealEngineCannotRun(kStockfish);
+    if (!missing.empty()) GTEST_SKIP() << missing;
+    TempDirectory dir("stockfish");
     writeFile(dir / "suite.epd", kFivePositions);
     const RunResult run =
         runTarnwick({"/u", "/i", (dir / "suite.epd").string(), "/o", (dir / "result.epd").string(),

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <algorithm>
 #include <filesystem>
 
 #include "e2e/harness.hpp"
-#include "e2e/scripted_engine.hpp"
 
 namespace tarnwick::e2e {
 namespace {
@@ -17,7 +15,7 @@ std::string position(const std::string& ops) {
 }
 
 TEST(UciRun, ConsoleResultFileAndCommandsOfAWholeRun) {
-    TempDir dir("uci_whole");
+    TempDirectory dir("uci_whole");
     writeFile(dir / "suite.epd",
               "; three positions, the first already tested\n" + position("bm Qh5; id \"done\";\n") +
                   "rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq - bm Nc6 Nf6; am "
@@ -85,7 +83,7 @@ TEST(UciRun, ConsoleResultFileAndCommandsOfAWholeRun) {
 }
 
 TEST(UciRun, StopIsRepeatedOncePerPeriodAndLateMovesAreIgnored) {
-    TempDir dir("uci_stop");
+    TempDirectory dir("uci_stop");
     writeFile(dir / "suite.epd", position("bm Nf3; id \"a\";\n"));
     // The search answers only the third "stop", and then moves a second time: no search is in
     // progress any more, so that move is neither stored nor shown.
@@ -107,7 +105,7 @@ TEST(UciRun, StopIsRepeatedOncePerPeriodAndLateMovesAreIgnored) {
 }
 
 TEST(UciRun, EngineCrashAtPosition7Of20StillReportsAndResumes) {
-    TempDir dir("uci_crash");
+    TempDirectory dir("uci_crash");
     writeFile(dir / "suite.epd", numberedSuite(20));
     const std::vector<std::string> files = {
         "/u", "/i", (dir / "suite.epd").string(), "/o", (dir / "result.epd").string(), "/t", "1",
@@ -141,7 +139,7 @@ TEST(UciRun, EngineCrashAtPosition7Of20StillReportsAndResumes) {
 }
 
 TEST(UciRun, EnginesThatDoNotAnswerTheHandshake) {
-    TempDir dir("uci_handshake");
+    TempDirectory dir("uci_handshake");
     writeFile(dir / "suite.epd", numberedSuite(2));
     const std::vector<std::string> files = {"/u", "/i", (dir / "suite.epd").string(), "/o",
                                             (dir / "result.epd").string()};
@@ -160,7 +158,7 @@ TEST(UciRun, EnginesThatDoNotAnswerTheHandshake) {
 }
 
 TEST(UciRun, DefinitionFileOptionsAndSetupCommand) {
-    TempDir dir("uci_eng");
+    TempDirectory dir("uci_eng");
     writeFile(dir / "suite.epd", numberedSuite(1));
     const auto engine = scriptedEngine(dir, uciScript("print bestmove a1b2"));
     std::string command;
@@ -180,21 +178,15 @@ TEST(UciRun, DefinitionFileOptionsAndSetupCommand) {
 }
 
 TEST(UciRun, InterruptMakesTheEngineQuitAndTheRunReport) {
-    TempDir dir("uci_interrupt");
+    TempDirectory dir("uci_interrupt");
     writeFile(dir / "suite.epd", numberedSuite(5));
     const std::string script = uciScript(
         "print info depth 1 time 10 pv a1b2; waitfor stop; print bestmove a1b2\n"
         "on go#1: print bestmove a1b2");
-    RunOptions options;
-    options.onOutput = [](int pid, const std::string& output) {
-        if (output.find("2/5 Id: p2\n") == std::string::npos) return false;
-        kill(pid, SIGINT);
-        return true;
-    };
     const RunResult run = runTarnwick(concat({"/u", "/i", (dir / "suite.epd").string(), "/o",
                                               (dir / "result.epd").string(), "/t", "30", "/a", "0"},
                                              scriptedEngine(dir, script)),
-                                      options);
+                                      interruptAfter("2/5 Id: p2\n"));
     EXPECT_EQ(run.exitStatus, 0) << run.output;
     EXPECT_NE(run.output.find("Number of tests:                       1\n"), std::string::npos)
         << run.output;
@@ -205,7 +197,7 @@ TEST(UciRun, InterruptMakesTheEngineQuitAndTheRunReport) {
 }
 
 TEST(UciRun, StartUpEndings) {
-    TempDir dir("uci_startup");
+    TempDirectory dir("uci_startup");
     RunResult run = runTarnwick({});
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_TRUE(run.output.starts_with("Tarnwick 2.5\n"));

@@ -28,7 +28,7 @@ struct EngineRun {
 // Runs tarnwick on the suite with the scripted engine, one second per position, no pause.
 EngineRun runScripted(const std::string& name, const std::string& suite, const std::string& script,
                       const std::vector<std::string>& options = {}) {
-    const TempDir dir("wb_" + name);
+    const TempDirectory dir("wb_" + name);
     writeFile(dir / "suite.epd", suite);
     writeFile(dir / "engine.script", script);
     std::vector<std::string> words = {
@@ -201,7 +201,8 @@ TEST(WinboardRun, LateSecondMoveIsIgnored) {
 void expectFiveRecordsWithMoves(const std::string& name, const std::string& engine,
                                 const std::vector<std::string>& options) {
     const std::string program = engine.substr(0, engine.find(' '));
-    if (!std::filesystem::exists(program)) GTEST_SKIP() << program << " is not installed";
+    const std::string missing = whyRealEngineCannotRun(program);
+    if (!missing.empty()) GTEST_SKIP() << missing;
     const std::vector<std::string> wac = readLines(std::string(TEST_DATA_DIR) + "/wac.epd");
     ASSERT_GE(wac.size(), 5u);
     RunOptions runOptions;
@@ -212,7 +213,7 @@ void expectFiveRecordsWithMoves(const std::string& name, const std::string& engi
         return records.size() != 5 || result.output.find("Move error") != std::string::npos;
     };
     for (int attempt = 1; attempt <= 3 && (attempt == 1 || stalled()); ++attempt) {
-        const TempDir dir("wb_real_" + name);
+        const TempDirectory dir("wb_real_" + name);
         writeFile(dir / "suite.epd",
                   wac[0] + "\n" + wac[1] + "\n" + wac[2] + "\n" + wac[3] + "\n" + wac[4] + "\n");
         std::vector<std::string> words = {"/i", (dir / "suite.epd").string(),

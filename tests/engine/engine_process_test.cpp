@@ -34,7 +34,7 @@ std::string fileText(const std::filesystem::path& path) {
 }
 
 bool processGone(ProcessId id) {
-    return ::kill(static_cast<pid_t>(id), 0) == -1 && errno == ESRCH;
+    return ::kill(static_cast<pid_t>(id.number()), 0) == -1 && errno == ESRCH;
 }
 
 // An engine and a reader collecting its lines.
@@ -99,7 +99,7 @@ TEST(EngineProcess, RunsTheProgramOfAQuotedCommandLineInItsOwnDirectory) {
     const ProcessId id = session.start(command);
     ASSERT_NE(id, 0u);
     EXPECT_EQ(session.engine.processId(), id);
-    EXPECT_EQ(session.lines.waitForPrefixed("pid "), std::to_string(id));
+    EXPECT_EQ(session.lines.waitForPrefixed("pid "), std::to_string(id.number()));
     EXPECT_EQ(session.lines.waitForPrefixed("cwd "), std::filesystem::canonical(dir).string());
     ASSERT_TRUE(session.lines.waitForLine("args end"));
     const Lines lines = session.lines.lines();

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/posix/command_line.hpp"
 #include "platform/process.hpp"
 #include "support/child_engine.hpp"
 

@@ -73,7 +73,7 @@ TEST(Spawn, ChildGetsOnlyItsJoinedPipesAndASessionOfItsOwn) {
     EXPECT_EQ(::fcntl(static_cast<int>(child.fromChild), F_GETFD) & FD_CLOEXEC, FD_CLOEXEC);
 
     EXPECT_EQ(readLine(child.fromChild), "fds 0 1 2");
-    const std::string proc = "/proc/" + std::to_string(child.id);
+    const std::string proc = "/proc/" + std::to_string(child.id.number());
     EXPECT_EQ(descriptorsOf(proc), (std::set<std::string>{"0", "1", "2"}));
     const std::string input = linkTarget(proc + "/fd/0");
     const std::string output = linkTarget(proc + "/fd/1");
@@ -81,7 +81,7 @@ TEST(Spawn, ChildGetsOnlyItsJoinedPipesAndASessionOfItsOwn) {
     EXPECT_TRUE(output.starts_with("pipe:")) << output;
     EXPECT_NE(input, output);
     EXPECT_EQ(linkTarget(proc + "/fd/2"), output);  // standard error joins standard output
-    const pid_t pid = static_cast<pid_t>(child.id);
+    const pid_t pid = static_cast<pid_t>(child.id.number());
     EXPECT_EQ(::getsid(pid), pid);
     EXPECT_EQ(::getpgid(pid), pid);
 

@@ -11,11 +11,13 @@
 
 #include <windows.h>
 #include "support/child_engine.hpp"
+#include "support/read_engine.hpp"
 
 namespace tarnwick {
 namespace {
 
 using testing::LineCollector;
+using testing::ReadEngine;
 using testing::TempDirectory;
 
 TEST(Win32Process, EngineDirectoryIsFoundWordByWord) {
@@ -40,30 +42,25 @@ TEST(Win32Process, ConsoleEventsReachTheHandler) {
     EXPECT_TRUE(handled.wait(std::chrono::seconds(10)));
 }
 
-#ifdef TEST_ENGINE_BINARY
-// A started test engine and a reader collecting its lines.
-struct ReadEngine {
-    ReadEngine(std::string_view script, LineCollector& collector, StopGraces graces = {},
-               bool quoted = true)
-        : engine(graces) {
-        // Unquoted, the program's directory is found and becomes the engine's own.
-        id = engine.start(quoted ? testing::testEngineCommand(script)
-                                 : std::string(TEST_ENGINE_BINARY) + " --script-text " +
-                                       testing::shellQuoted(script));
-        reader.setInput(engine.fromEngine());
-        reader.setHandler(&LineCollector::collect, &collector);
-        started = reader.start();
-    }
-    EngineProcess engine;
-    LineReader reader;
-    ProcessId id = 0;
-    bool started = false;
-};
+// interruptProcess does what the console does: it runs the handlers on a thread of their own.
+TEST(Win32Process, InterruptsReachTheHandler) {
+    Event handled(Event::Reset::manual);
+    InterruptWatcher watcher([&handled] { handled.set(); });
+    const ProcessId self(GetCurrentProcessId(),
+                         reinterpret_cast<std::intptr_t>(GetCurrentProcess()));
+    ASSERT_TRUE(interruptProcess(self));
+    EXPECT_TRUE(handled.wait(testing::kGenerousDeadline));
+    EXPECT_FALSE(interruptProcess(ProcessId()));
+}
 
+#ifdef TEST_ENGINE_BINARY
 TEST(Win32Process, DialogueOverPipesInTheEnginesDirectory) {
     LineCollector collector;
-    ReadEngine run("on uci: print id name scripted; stderr joined; print-cwd; print uciok\n",
-                   collector, {}, false);
+    // Unquoted, the program's directory is found and becomes the engine's own.
+    ReadEngine run(collector, {},
+                   std::string(TEST_ENGINE_BINARY) + " --script-text " +
+                       testing::shellQuoted("on uci: print id name scripted; stderr joined; "
+                                            "print-cwd; print uciok\n"));
     ASSERT_NE(run.id, 0u);
     ASSERT_TRUE(run.started);
     run.engine.sendLine("uci");

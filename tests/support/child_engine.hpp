@@ -7,13 +7,13 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "support/temp_files.hpp"
 
 // Helpers for tests that run the scripted test engine as a real child over real pipes.
 namespace tarnwick::testing {
@@ -52,12 +52,29 @@ inline std::string shellQuoted(std::string_view text) {
 }
 #endif
 
+// The command line that runs the words, each quoted to arrive as it is.
+inline std::string commandLineOf(const std::vector<std::string>& words) {
+    std::string command;
+    for (const std::string& word : words)
+        command += (command.empty() ? "" : " ") + shellQuoted(word);
+    return command;
+}
+
 #ifdef TEST_ENGINE_BINARY
 // The command line that starts the test engine with the given script (and more arguments).
 inline std::string testEngineCommand(std::string_view script, std::string_view moreArgs = "") {
-    std::string command = shellQuoted(TEST_ENGINE_BINARY) + " --script-text " + shellQuoted(script);
+    std::string command = commandLineOf({TEST_ENGINE_BINARY, "--script-text", std::string(script)});
     if (!moreArgs.empty()) command += " " + std::string(moreArgs);
     return command;
+}
+
+// The words that start the test engine with a script and a log of what it receives; both
+// files live in the folder (the engine runs in its own directory, so paths are absolute).
+inline std::vector<std::string> scriptedEngine(const TempDirectory& dir, const std::string& script,
+                                               const std::string& name = "engine") {
+    writeFile(dir / (name + ".script"), script);
+    return {TEST_ENGINE_BINARY, "--script", (dir / (name + ".script")).string(), "--log",
+            (dir / (name + ".log")).string()};
 }
 #endif
 
@@ -125,37 +142,5 @@ inline bool noChildProcessLeft() {
     return ::waitpid(-1, &status, WNOHANG) == -1 && errno == ECHILD;
 }
 #endif
-
-// A fresh directory that is removed with everything in it at the end of the test.
-class TempDirectory {
-  public:
-    TempDirectory() {
-#ifdef _WIN32
-        const auto base = std::filesystem::temp_directory_path();
-        for (unsigned n = static_cast<unsigned>(std::rand()); path_.empty(); ++n) {
-            const auto candidate = base / ("tarnwick-" + std::to_string(n));
-            std::error_code error;
-            if (std::filesystem::create_directory(candidate, error)) path_ = candidate;
-            if (error) break;
-        }
-#else
-        std::string pattern = (std::filesystem::temp_directory_path() / "tarnwick-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-#endif
-    }
-    ~TempDirectory() {
-        std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-    }
-    TempDirectory(const TempDirectory&) = delete;
-    TempDirectory& operator=(const TempDirectory&) = delete;
-
-    const std::filesystem::path& path() const {
-        return path_;
-    }
-
-  private:
-    std::filesystem::path path_;
-};
 
 }  // namespace tarnwick::testing

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/posix/command_line.hpp"
 #include "platform/process.hpp"
 
 namespace tarnwick {
@@ -120,10 +121,6 @@ std::string resolveProgram(std::string_view commandLine) {
     const char* searchPath = std::getenv("PATH");
     return findProgram(words.front(), searchPath != nullptr ? searchPath : "/bin:/usr/bin",
                        currentDirectory());
-}
-
-std::string resolveEngineDirectory(std::string_view commandLine) {
-    return directoryOf(resolveProgram(commandLine));
 }
 
 }  // namespace tarnwick

@@ -19,16 +19,6 @@ PipeReader::PipeReader(PipeHandle source) : source_(duplicatePipe(source)) {
     }
 }
 
-PipeReader::~PipeReader() {
-    closePipe(source_);
-    closePipe(wakeRead_);
-    closePipe(wakeWrite_);
-}
-
-bool PipeReader::valid() const {
-    return source_ != kNoPipe && wakeRead_ != kNoPipe;
-}
-
 std::size_t PipeReader::read(std::span<char> buffer) {
     if (!valid() || buffer.empty()) return 0;
     pollfd fds[2] = {{static_cast<int>(wakeRead_), POLLIN, 0},

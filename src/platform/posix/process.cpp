@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "platform/pipe_io.hpp"
+#include "platform/posix/command_line.hpp"
 
 namespace tarnwick {
 namespace {
@@ -55,10 +56,14 @@ void closeInheritedDescriptors(int keep, long highestDescriptor) {
     if (::getppid() != setup.parent) ::_exit(127);
 #endif
 
-    // The tester ignores SIGPIPE and may block signals; the engine should start as usual.
+    // The tester ignores SIGPIPE and may block signals, and a shell starts a background job
+    // with SIGINT and SIGQUIT ignored; ignored signals outlive exec, but the child should start
+    // as usual.
     struct sigaction defaultAction {};
     defaultAction.sa_handler = SIG_DFL;
-    ::sigaction(SIGPIPE, &defaultAction, nullptr);
+    for (int signal = 1; signal < NSIG; ++signal) {
+        if (signal != SIGKILL && signal != SIGSTOP) ::sigaction(signal, &defaultAction, nullptr);
+    }
     sigset_t noSignals;
     ::sigemptyset(&noSignals);
     ::sigprocmask(SIG_SETMASK, &noSignals, nullptr);
@@ -153,11 +158,11 @@ SpawnedProcess spawnProcess(std::string_view commandLine) {
     const int execError = readExecError(report.readEnd);
     closePipe(report.readEnd);
     if (execError != 0) {
-        reapProcess(static_cast<ProcessId>(pid));
+        reapProcess(ProcessId(static_cast<std::uint32_t>(pid)));
         closeAll();
         return {};
     }
-    return {static_cast<ProcessId>(pid), toChild.writeEnd, fromChild.readEnd};
+    return {ProcessId(static_cast<std::uint32_t>(pid)), toChild.writeEnd, fromChild.readEnd};
 }
 
 std::optional<ExitStatus> waitForExit(ProcessId id, std::chrono::milliseconds timeout) {
@@ -166,7 +171,7 @@ std::optional<ExitStatus> waitForExit(ProcessId id, std::chrono::milliseconds ti
     auto pause = std::chrono::milliseconds(1);
     for (;;) {
         int status = 0;
-        const pid_t result = ::waitpid(static_cast<pid_t>(id), &status, WNOHANG);
+        const pid_t result = ::waitpid(static_cast<pid_t>(id.number()), &status, WNOHANG);
         if (result > 0) return decodeStatus(status);
         if (result < 0 && errno == EINTR) continue;
         if (result < 0) return ExitStatus{};  // not our child (any more): nothing to wait for
@@ -181,7 +186,7 @@ std::optional<ExitStatus> waitForExit(ProcessId id, std::chrono::milliseconds ti
 ExitStatus reapProcess(ProcessId id) {
     for (;;) {
         int status = 0;
-        const pid_t result = ::waitpid(static_cast<pid_t>(id), &status, 0);
+        const pid_t result = ::waitpid(static_cast<pid_t>(id.number()), &status, 0);
         if (result > 0) return decodeStatus(status);
         if (errno != EINTR) return {};
     }
@@ -189,7 +194,11 @@ ExitStatus reapProcess(ProcessId id) {
 
 void signalProcessGroup(ProcessId id, ProcessSignal signal) {
     if (id == 0) return;
-    ::kill(-static_cast<pid_t>(id), signal == ProcessSignal::kill ? SIGKILL : SIGTERM);
+    ::kill(-static_cast<pid_t>(id.number()), signal == ProcessSignal::kill ? SIGKILL : SIGTERM);
+}
+
+bool interruptProcess(ProcessId id) {
+    return id != 0 && ::kill(static_cast<pid_t>(id.number()), SIGINT) == 0;
 }
 
 }  // namespace tarnwick

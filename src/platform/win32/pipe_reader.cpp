@@ -22,15 +22,6 @@ PipeReader::PipeReader(PipeHandle source) : source_(duplicatePipe(source)) {
     if (wake != nullptr) wakeRead_ = reinterpret_cast<PipeHandle>(wake);
 }
 
-PipeReader::~PipeReader() {
-    closePipe(source_);
-    closePipe(wakeRead_);
-}
-
-bool PipeReader::valid() const {
-    return source_ != kNoPipe && wakeRead_ != kNoPipe;
-}
-
 std::size_t PipeReader::read(std::span<char> buffer) {
     if (!valid() || buffer.empty()) return 0;
     const HANDLE wake = reinterpret_cast<HANDLE>(wakeRead_);

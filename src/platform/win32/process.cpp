@@ -2,53 +2,11 @@
 
 #include <windows.h>
 
-#include <map>
-#include <mutex>
-
 #include "platform/pipe_io.hpp"
 
 namespace tarnwick {
 
 namespace {
-
-// The system's handles of a started child: the process, and a job that ends the child and
-// everything it started when the tester ends, however it ends.
-struct ChildHandles {
-    HANDLE process = nullptr;
-    HANDLE job = nullptr;
-};
-
-// Windows names a child by handle, the interface by id: the handles are kept here from the
-// start until the child is reaped.
-class ChildTable {
-  public:
-    void add(ProcessId id, ChildHandles handles) {
-        std::lock_guard lock(mutex_);
-        children_[id] = handles;
-    }
-    ChildHandles find(ProcessId id) {
-        std::lock_guard lock(mutex_);
-        const auto found = children_.find(id);
-        return found == children_.end() ? ChildHandles{} : found->second;
-    }
-    void remove(ProcessId id) {
-        std::lock_guard lock(mutex_);
-        const auto found = children_.find(id);
-        if (found == children_.end()) return;
-        CloseHandle(found->second.process);
-        if (found->second.job != nullptr) CloseHandle(found->second.job);
-        children_.erase(found);
-    }
-
-  private:
-    std::mutex mutex_;
-    std::map<ProcessId, ChildHandles> children_;
-};
-
-ChildTable& children() {
-    static ChildTable table;
-    return table;
-}
 
 std::string fullPathName(const std::string& path) {
     const DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
@@ -76,9 +34,20 @@ HANDLE killOnCloseJob() {
     return job;
 }
 
-ExitStatus exitStatusOf(HANDLE process) {
+HANDLE processOf(ProcessId id) {
+    return reinterpret_cast<HANDLE>(id.processHandle());
+}
+
+HANDLE jobOf(ProcessId id) {
+    return reinterpret_cast<HANDLE>(id.jobHandle());
+}
+
+// The child's exit code; its handles are closed, for it has been reaped.
+ExitStatus reaped(ProcessId id) {
     DWORD code = 0;
-    GetExitCodeProcess(process, &code);
+    GetExitCodeProcess(processOf(id), &code);
+    CloseHandle(processOf(id));
+    if (jobOf(id) != nullptr) CloseHandle(jobOf(id));
     ExitStatus status;
     status.exited = true;
     status.code = static_cast<int>(code);
@@ -95,17 +64,13 @@ std::string directoryOf(std::string_view path) {
 
 // The command line may carry arguments and its program may lack ".exe", so the candidate is
 // cut back word by word until a file of that name exists.
-std::string resolveEngineDirectory(std::string_view commandLine) {
+std::string resolveProgram(std::string_view commandLine) {
     std::string candidate = fullPathName(std::string(commandLine));
     if (candidate.empty()) return {};
     for (;;) {
         std::string file = candidate;
         if (!endsWithExe(file)) file += ".exe";
-        if (GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            const std::string full = fullPathName(file);
-            if (full.empty()) return {};
-            return directoryOf(full);
-        }
+        if (GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES) return fullPathName(file);
         // The last byte of value 32 or less read as signed: a blank, a control character or
         // any byte of 128 or more.
         size_t cut = candidate.size();
@@ -113,10 +78,6 @@ std::string resolveEngineDirectory(std::string_view commandLine) {
         if (cut <= 1) return {};
         candidate.resize(cut - 1);
     }
-}
-
-std::string resolveProgram(std::string_view commandLine) {
-    return resolveEngineDirectory(commandLine);
 }
 
 SpawnedProcess spawnProcess(std::string_view commandLine) {
@@ -146,8 +107,9 @@ SpawnedProcess spawnProcess(std::string_view commandLine) {
     PROCESS_INFORMATION info{};
     std::string command(commandLine);  // CreateProcessA may write into its command line
     const std::string directory = resolveEngineDirectory(commandLine);
-    const DWORD flags = GetPriorityClass(GetCurrentProcess()) | DETACHED_PROCESS |
-                        CREATE_NEW_PROCESS_GROUP | CREATE_SUSPENDED;
+    // Without a console the console's Ctrl+C cannot reach the child. No new process group:
+    // Wine would then drop every control event for the child, interruptProcess's too.
+    const DWORD flags = GetPriorityClass(GetCurrentProcess()) | DETACHED_PROCESS | CREATE_SUSPENDED;
     const BOOL created =
         CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, flags, nullptr,
                        directory.empty() ? nullptr : directory.c_str(), &startup, &info);
@@ -160,43 +122,59 @@ SpawnedProcess spawnProcess(std::string_view commandLine) {
         for (PipeHandle& handle : rest) closePipe(handle);
         return {};
     }
-    // In the job before it runs, so nothing it starts escapes the job.
-    const HANDLE job = killOnCloseJob();
-    if (job != nullptr) AssignProcessToJobObject(job, info.hProcess);
+    // In the job before it runs, so nothing it starts escapes the job. Where the tester is in
+    // a job itself and the system nests none (before Windows 8), the child stays in the
+    // tester's job and is ended alone.
+    HANDLE job = killOnCloseJob();
+    if (job != nullptr && !AssignProcessToJobObject(job, info.hProcess)) {
+        CloseHandle(job);
+        job = nullptr;
+    }
     SetThreadPriority(info.hThread, GetThreadPriority(GetCurrentThread()));
     ResumeThread(info.hThread);
     CloseHandle(info.hThread);
-    const ProcessId id = info.dwProcessId;
-    children().add(id, {info.hProcess, job});
-    return {id, toChild.writeEnd, fromChild.readEnd};
+    return {ProcessId(info.dwProcessId, reinterpret_cast<std::intptr_t>(info.hProcess),
+                      reinterpret_cast<std::intptr_t>(job)),
+            toChild.writeEnd, fromChild.readEnd};
 }
 
 std::optional<ExitStatus> waitForExit(ProcessId id, std::chrono::milliseconds timeout) {
-    const ChildHandles child = children().find(id);
-    if (child.process == nullptr) return ExitStatus{};
-    const DWORD wait = WaitForSingleObject(child.process, static_cast<DWORD>(timeout.count()));
+    if (processOf(id) == nullptr) return ExitStatus{};
+    const DWORD wait = WaitForSingleObject(processOf(id), static_cast<DWORD>(timeout.count()));
     if (wait == WAIT_TIMEOUT) return std::nullopt;
-    const ExitStatus status = exitStatusOf(child.process);
-    children().remove(id);
-    return status;
+    return reaped(id);
 }
 
 ExitStatus reapProcess(ProcessId id) {
-    const ChildHandles child = children().find(id);
-    if (child.process == nullptr) return {};
-    WaitForSingleObject(child.process, INFINITE);
-    const ExitStatus status = exitStatusOf(child.process);
-    children().remove(id);
-    return status;
+    if (processOf(id) == nullptr) return {};
+    WaitForSingleObject(processOf(id), INFINITE);
+    return reaped(id);
+}
+
+// An interrupt is what the console itself does on Ctrl+Break: a thread in the child that runs
+// its control handlers. System DLLs sit at the same address in every process, so this
+// process's CtrlRoutine is the child's too.
+bool interruptProcess(ProcessId id) {
+    if (processOf(id) == nullptr) return false;
+    HMODULE module = GetModuleHandleA("kernelbase.dll");
+    if (module == nullptr) module = GetModuleHandleA("kernel32.dll");
+    FARPROC routine = module != nullptr ? GetProcAddress(module, "CtrlRoutine") : nullptr;
+    if (routine == nullptr) return false;
+    const HANDLE thread = CreateRemoteThread(
+        processOf(id), nullptr, 0,
+        reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void (*)()>(routine)),
+        reinterpret_cast<void*>(static_cast<std::uintptr_t>(CTRL_BREAK_EVENT)), 0, nullptr);
+    if (thread == nullptr) return false;
+    CloseHandle(thread);
+    return true;
 }
 
 // A detached child has no console to send an event to: both signals end its whole job.
 void signalProcessGroup(ProcessId id, ProcessSignal) {
-    const ChildHandles child = children().find(id);
-    if (child.job != nullptr) {
-        TerminateJobObject(child.job, 1);
-    } else if (child.process != nullptr) {
-        TerminateProcess(child.process, 1);
+    if (jobOf(id) != nullptr) {
+        TerminateJobObject(jobOf(id), 1);
+    } else if (processOf(id) != nullptr) {
+        TerminateProcess(processOf(id), 1);
     }
 }
 
