@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "e2e/harness.hpp"
-#include "e2e/scripted_engine.hpp"
 
 namespace tarnwick::e2e {
 namespace {
@@ -11,7 +10,7 @@ constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQ
 // Runs one suite line against a UCI engine that answers "go" with the given actions, at /t 10;
 // returns the stored record and the console.
 std::pair<std::string, std::string> runOne(const std::string& suiteLine, const std::string& onGo) {
-    TempDir dir("found_time");
+    TempDirectory dir("found_time");
     writeFile(dir / "suite.epd", suiteLine + "\n");
     const RunResult run = runTarnwick(concat({"/u", "/i", (dir / "suite.epd").string(), "/o",
                                               (dir / "result.epd").string(), "/t", "10", "/a", "0"},
