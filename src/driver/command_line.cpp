@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "driver/long_options.hpp"
 #include "engine/engine_file.hpp"
 #include "engine/uci_parser.hpp"
 #include "engine/winboard_parser.hpp"
@@ -79,6 +80,11 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& words, RunSet
             settings.useUci = true;
             continue;
         }
+        if (isLongOption(word)) {
+            result.error = applyLongOption(words, i, settings);
+            if (!result.error.empty()) return result;
+            continue;
+        }
         if (!takesValue(word)) break;
         if (i + 1 == words.size()) {
             result.error = "Missing value for option " + word + ".";
@@ -115,7 +121,9 @@ std::string usageText() {
            "  /u Use the UCI protocol.\n"
            "  /w File to write positions with move not found.\n"
            "<command line> is the command for starting the engine. If the engine use\n"
-           "the UCI protocol you can also point to the .eng file here.\n";
+           "the UCI protocol you can also point to the .eng file here.\n"
+           "Long options, before the command line (--name value or --name=value):\n" +
+           longOptionsUsage();
 }
 
 std::string versionLine() {

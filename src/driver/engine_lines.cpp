@@ -12,13 +12,18 @@ void onAnalysis(RunState& run, const AnalysisLine& line) {
     run.console.line(line.echo, fullScore);
 }
 
+// Appends the newest record to the result file.
+void writeRecord(RunState& run) {
+    if (!run.settings.resultFile.empty()) {
+        appendToFile(run.settings.resultFile, run.watch.resultList.back().toEpd(false) + "\n");
+    }
+}
+
 void onFinal(RunState& run, const std::string& move) {
     std::lock_guard lock(run.watch.runLock);
     const FinalMoveVerdict verdict = onFinalMove(run.watch, move);
     if (!verdict.stored) return;
-    if (!run.settings.resultFile.empty()) {
-        appendToFile(run.settings.resultFile, run.watch.resultList.back().toEpd(false) + "\n");
-    }
+    writeRecord(run);
     if (verdict.legal) {
         run.console.line(move, verdict.fullScore);
     } else {
@@ -28,6 +33,13 @@ void onFinal(RunState& run, const std::string& move) {
 }
 
 }  // namespace
+
+bool recordWithoutMove(RunState& run) {
+    std::lock_guard lock(run.watch.runLock);
+    if (!onFinalMove(run.watch, "").stored) return false;
+    writeRecord(run);
+    return true;
+}
 
 void onEngineEvent(RunState& run, const EngineEvent& event) {
     switch (event.kind) {

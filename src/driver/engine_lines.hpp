@@ -10,4 +10,8 @@ namespace tarnwick {
 // handshake answers raise their flags.
 void onEngineEvent(RunState& run, const EngineEvent& event);
 
+// Ends the search of the position under test without a final move: it is stored as tested and
+// unsolved, so a resumed run does not wait on it again. False when a final move came first.
+bool recordWithoutMove(RunState& run);
+
 }  // namespace tarnwick

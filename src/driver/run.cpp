@@ -1,18 +1,15 @@
 #include "driver/run.hpp"
 
 #include <algorithm>
-#include <chrono>
 #include <memory>
 #include <optional>
 
 #include "driver/command_line.hpp"
 #include "driver/console_control.hpp"
 #include "driver/engine_lines.hpp"
-#include "driver/heading.hpp"
+#include "driver/engine_session.hpp"
+#include "driver/position_test.hpp"
 #include "driver/run_state.hpp"
-#include "engine/board_setup.hpp"
-#include "engine/uci_parser.hpp"
-#include "engine/winboard_parser.hpp"
 #include "platform/interrupts.hpp"
 #include "platform/system.hpp"
 #include "suite/epd_file.hpp"
@@ -23,15 +20,9 @@ namespace tarnwick {
 
 namespace {
 
-// How long a UCI engine may take to answer "uci" and "isready".
-constexpr int kHandshakeTimeoutMs = 60500;
-
-// The line handler of the engine's reading thread.
-bool onEngineLine(std::string_view line, void* user) {
-    RunState& run = *static_cast<RunState*>(user);
-    onEngineEvent(run, run.settings.useUci ? parseUciLine(line) : parseWinboardLine(line));
-    return true;
-}
+// Restarts in a row that end before the engine finishes a position; at this many the engine
+// is taken for broken and the run ends.
+constexpr int kFailuresBeforeGivingUp = 3;
 
 void report(RunState& run) {
     ReportSettings settings;
@@ -48,126 +39,68 @@ bool anyPositionLeft(const std::vector<TestPosition>& suite) {
     return false;
 }
 
-// Sends a command and waits for the flag its answer raises; false when no answer came.
-bool handshake(RunState& run, std::string_view command, bool& flag) {
-    run.handshake.clear(flag);
-    run.engine.sendLine(command);
-    return run.handshake.waitFor(flag, kHandshakeTimeoutMs, run.interrupted, run.reader);
+// How the position is named in messages: its id, or its number in the suite.
+std::string positionName(const RunState& run, size_t index) {
+    const std::string& id = run.suiteList[index].id;
+    return id.empty() ? "position " + std::to_string(index + 1) : id;
 }
 
-// Brings a UCI engine into the dialogue; returns the message when it does not answer.
-std::string initialiseUci(RunState& run) {
-    if (!handshake(run, kUciCommand, run.handshake.uciOkSeen)) {
-        return "Engine did not answer uci.";
+// Records the position the engine failed on and says what happened; true when the engine
+// exited before it finished the position.
+bool recordFailure(RunState& run, size_t index, PositionOutcome outcome) {
+    const bool recorded = recordWithoutMove(run);
+    if (outcome == PositionOutcome::Unanswered) {
+        run.console.write("Engine did not move within " +
+                          std::to_string(run.settings.moveTimeoutSeconds) +
+                          " s after its time; restarting it.\n");
+        return false;
     }
-    if (!run.settings.engineOptions.empty()) run.engine.sendLine(run.settings.engineOptions);
-    if (!run.settings.setupCommand.empty()) run.engine.sendLine(run.settings.setupCommand);
-    if (!handshake(run, kUciIsReady, run.handshake.readyOkSeen)) {
-        return "Engine did not answer isready.";
-    }
-    return {};
+    // A final move that came with the end of the output still counts; the engine is gone all
+    // the same.
+    run.console.write("Engine exited " + std::string(recorded ? "while" : "after") + " testing " +
+                      positionName(run, index) + "; restarting it.\n");
+    return recorded;
 }
 
-// Sends the clear command, the position and the search command of one position.
-void sendPosition(RunState& run) {
-    const RunSettings& s = run.settings;
-    const std::string fen = run.watch.currentPosition.fenText();
-    run.engine.sendLine(s.clearCommand);
-    if (s.useUci) {
-        run.engine.sendLine(std::string(kUciPositionPrefix) + fen);
-        run.engine.sendLine(kUciGo);
-    } else {
-        run.engine.sendLine(kWinboardForce);
-        run.engine.sendLine(boardSetupText(s.boardSetupMethod, fen));
-        run.engine.sendLine(kWinboardClocks);
-        run.engine.sendLine(kWinboardGo);
+// Starts the engine again after it failed; false once it has failed too often in a row.
+bool restartEngine(RunState& run, int& failuresInRow) {
+    stopEngine(run);
+    while (!run.interrupted) {
+        if (failuresInRow >= kFailuresBeforeGivingUp) return false;
+        if (!startEngine(run)) return true;
+        ++failuresInRow;
     }
-    run.watch.searchInProgress = true;
+    return true;
 }
 
-// The pause after the engine's initialisation; an interrupt ends it early.
-void pauseUnlessInterrupted(RunState& run, int milliseconds) {
-    constexpr int kSlice = 50;
-    for (int waited = 0; waited < milliseconds && !run.interrupted; waited += kSlice) {
-        sleepMilliseconds(std::min(kSlice, milliseconds - waited));
-    }
-}
-
-enum class PositionOutcome { Finished, EngineGone, Interrupted };
-
-// Tests suite entry index: sets it up, starts the search and waits for the final move,
-// asking the engine to move once per period of the time per position.
-PositionOutcome testPosition(RunState& run, size_t index) {
-    {
-        std::lock_guard lock(run.watch.runLock);
-        installPosition(run.watch, run.suiteList[index]);
-        run.console.write(positionHeading(index + 1, run.suiteList.size(),
-                                          run.watch.currentPosition, run.watch.scorer));
-        sendPosition(run);
-    }
-    const std::chrono::milliseconds period(int64_t{run.settings.secondsPerPosition} * 1000);
-    for (;;) {
-        // The end of the reader comes first: an engine gone ends the run even when its last
-        // move arrived at the same time.
-        const int woken = waitForAny({&run.reader.ended(), &run.searchEnded}, period);
-        if (run.interrupted) return PositionOutcome::Interrupted;
-        if (woken == 1) return PositionOutcome::Finished;
-        if (woken == 0) return PositionOutcome::EngineGone;
-        std::lock_guard lock(run.watch.runLock);
-        run.engine.sendLine(run.settings.useUci ? kUciStop : kWinboardMoveNow);
-    }
-}
-
-// Quits the engine and stops the reader and the engine.
-void endEngine(RunState& run) {
-    {
-        std::lock_guard lock(run.watch.runLock);
-        run.ending = true;
-        run.engine.sendRaw("quit\n");
-    }
-    run.reader.stop();
-    run.engine.stop();
-}
-
-// Starts the engine and its reader and brings the engine into the dialogue; the exit status
-// when that fails.
-std::optional<int> startEngine(RunState& run) {
-    const RunSettings& s = run.settings;
-    run.console.write("Starting engine: " + s.engineCommand + "\n");
-    if (run.engine.start(s.engineCommand) == 0) {
-        run.engine.stop();
-        run.console.write("Error starting engine.\n");
-        return kExitFailure;
-    }
-    run.reader.setInput(run.engine.fromEngine());
-    run.reader.setHandler(&onEngineLine, &run);
-    run.reader.start();
-    run.console.write("Initiate the engine\n");
-
-    if (s.useUci) {
-        const std::string failure = initialiseUci(run);
-        if (!failure.empty()) {
-            endEngine(run);
-            if (run.interrupted) return kExitOk;
-            run.console.write(failure + "\n");
-            return kExitFailure;
-        }
-    } else {
-        run.engine.sendLine(s.setupCommand);
-    }
-    pauseUnlessInterrupted(run, s.initMilliseconds);
-    return std::nullopt;
-}
-
-// Tests the suite entries not set aside, in suite order, until one does not finish.
+// Tests the suite entries not set aside, in suite order. An engine that stops answering or
+// exits is started again before the next position; EngineGone when it cannot be brought back.
 PositionOutcome testPositions(RunState& run) {
+    int failuresInRow = 0;
+    bool restartDue = false;
     for (size_t i = 0; i < run.suiteList.size(); ++i) {
-        if (run.interrupted) return PositionOutcome::Interrupted;
         if (run.suiteList[i].isEmpty()) continue;
+        if (restartDue && !restartEngine(run, failuresInRow)) return PositionOutcome::EngineGone;
+        restartDue = false;
+        if (run.interrupted) return PositionOutcome::Interrupted;
         const PositionOutcome outcome = testPosition(run, i);
-        if (outcome != PositionOutcome::Finished) return outcome;
+        if (outcome == PositionOutcome::Interrupted) return outcome;
+        if (outcome == PositionOutcome::Finished) {
+            failuresInRow = 0;
+            continue;
+        }
+        if (recordFailure(run, i, outcome)) ++failuresInRow;
+        run.restartedAt.push_back(positionName(run, i));
+        restartDue = true;
     }
-    return PositionOutcome::Finished;
+    return run.interrupted ? PositionOutcome::Interrupted : PositionOutcome::Finished;
+}
+
+// The report's last line when the engine had to be started again.
+std::string restartsLine(const std::vector<std::string>& names) {
+    std::string line = "Engine restarts: " + std::to_string(names.size()) + " (";
+    for (size_t i = 0; i < names.size(); ++i) line += (i == 0 ? "" : ", ") + names[i];
+    return line + ")\n";
 }
 
 // The run from the engine's start to its report; returns the exit status.
@@ -181,7 +114,7 @@ int testWithEngine(RunState& run) {
     const PositionOutcome outcome = testPositions(run);
     endEngine(run);
 
-    int status = kExitOk;
+    int status = run.restartedAt.empty() ? kExitOk : kExitFailure;
     if (outcome == PositionOutcome::EngineGone && !run.interrupted) {
         const size_t tested = run.watch.resultList.size() - resultsBefore;
         run.console.write("Engine exited during the run: " + std::to_string(toTest - tested) +
@@ -189,6 +122,7 @@ int testWithEngine(RunState& run) {
         status = kExitFailure;
     }
     report(run);
+    if (!run.restartedAt.empty()) run.console.write(restartsLine(run.restartedAt));
     return status;
 }
 

@@ -20,6 +20,9 @@ struct RunSettings {
     std::string engineOptions;
     int32_t secondsPerPosition = 0;  // 0 becomes 10
     int32_t initMilliseconds = 2000;
+    // After the time per position, how long the engine has to move before it is restarted;
+    // 0: it may take forever.
+    int32_t moveTimeoutSeconds = 10;
     BoardSetupMethod boardSetupMethod = BoardSetupMethod::setboard;
     bool useUci = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -28,6 +29,9 @@ struct RunState {
     HandshakeFlags handshake;
     std::atomic<bool> interrupted{false};
     std::atomic<bool> ending{false};
+    std::atomic<bool> engineStarted{false};  // set at the first start of the engine
+    // The positions after which the engine had to be started again, in order.
+    std::vector<std::string> restartedAt;
     ConsoleOutput console;
     EngineProcess engine;
     LineReader reader;

@@ -94,7 +94,7 @@ TEST(CommandLine, UsageTextLineByLine) {
     const std::string usage = usageText();
     EXPECT_TRUE(usage.starts_with("Tarnwick 2.5\n"));
     const std::string rest = usage.substr(usage.find('\n', 13) + 1);
-    EXPECT_EQ(rest,
+    EXPECT_EQ(rest.substr(0, rest.find("Long options")),
               "Syntax: Tarnwick [/i input /o output /c clear /t time /s setup] <command line>\n"
               "Where:\n"
               "  /a Init time in second, default=2.\n"
@@ -112,6 +112,27 @@ TEST(CommandLine, UsageTextLineByLine) {
               "  /w File to write positions with move not found.\n"
               "<command line> is the command for starting the engine. If the engine use\n"
               "the UCI protocol you can also point to the .eng file here.\n");
+    EXPECT_NE(rest.find("\n  --move-timeout SECONDS "), std::string::npos);
+}
+
+TEST(CommandLine, LongOptionsTakeTheirValueEitherWay) {
+    EXPECT_EQ(parse({}).moveTimeoutSeconds, 10);
+    EXPECT_EQ(parse({"--move-timeout", "0", "e"}).moveTimeoutSeconds, 0);
+    RunSettings s = parse({"/t", "3", "--move-timeout=25", "/u", "e", "--move-timeout", "4"});
+    EXPECT_EQ(s.moveTimeoutSeconds, 25);
+    EXPECT_TRUE(s.useUci);
+    EXPECT_EQ(s.engineCommand, "e --move-timeout 4");
+
+    const auto errorOf = [](const std::vector<std::string>& words) {
+        RunSettings settings;
+        return parseCommandLine(words, settings).error;
+    };
+    EXPECT_EQ(errorOf({"--move-timeout", "-1", "e"}),
+              "Invalid value for option --move-timeout: -1");
+    EXPECT_EQ(errorOf({"--move-timeout=5s", "e"}), "Invalid value for option --move-timeout: 5s");
+    EXPECT_EQ(errorOf({"--move-timeout="}), "Invalid value for option --move-timeout: ");
+    EXPECT_EQ(errorOf({"--move-timeout"}), "Missing value for option --move-timeout.");
+    EXPECT_EQ(errorOf({"--movetimeout", "5", "e"}), "Unknown option --movetimeout.");
 }
 
 TEST(CommandLine, PrepareEngineCommandReadsDefinitionFiles) {

@@ -1,6 +1,14 @@
 #include "e2e/harness.hpp"
 
+#ifdef _WIN32
+#include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
+#endif
+
 #include <array>
+#include <filesystem>
+#include <optional>
 #include <thread>
 
 #include "platform/event.hpp"
@@ -69,6 +77,66 @@ RunResult runTarnwick(const std::vector<std::string>& words, const RunOptions& o
     result.ended = std::chrono::system_clock::now();
     result.exitStatus = status.exited ? status.code : 128 + status.signal;
     return result;
+}
+
+#ifdef _WIN32
+namespace {
+
+// When the process was started, or nothing when it has ended.
+std::optional<std::chrono::system_clock::time_point> startOf(DWORD number) {
+    const HANDLE process =
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, number);
+    if (process == nullptr) return std::nullopt;
+    FILETIME created{}, exited{}, kernel{}, user{};
+    const bool known = GetProcessTimes(process, &created, &exited, &kernel, &user) &&
+                       WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    if (!known) return std::nullopt;
+    // FILETIME counts tenths of microseconds from 1601, the system clock (here) from 1970.
+    const std::int64_t ticks =
+        (static_cast<std::int64_t>(created.dwHighDateTime) << 32 | created.dwLowDateTime) -
+        116444736000000000;
+    return std::chrono::system_clock::time_point(
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(
+            std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>(ticks)));
+}
+}  // namespace
+#endif
+
+// Whether an engine that the run started still runs. POSIX finds it by its script in the
+// command lines of /proc (an orphan's parent is no longer the tester). Windows keeps the
+// parent's id for life, so there it is a process that tarnwick's id started before tarnwick
+// ended: Wine hands out a freed id again at once.
+bool engineLeftRunning(const RunResult& run, const std::filesystem::path& script) {
+#ifdef _WIN32
+    (void)script;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found;
+         more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID != run.processNumber) continue;
+        const auto start = startOf(entry.th32ProcessID);
+        found = start && *start <= run.ended;
+    }
+    CloseHandle(snapshot);
+    return found;
+#else
+    (void)run;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::string cmdline = readFile(entry.path() / "cmdline");
+        for (char& c : cmdline) c = c == '\0' ? ' ' : c;
+        if (cmdline.find(script.string()) != std::string::npos &&
+            cmdline.find("tarnwick-testengine") != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+#endif
 }
 
 RunOptions interruptAfter(std::string text, std::chrono::milliseconds delay) {

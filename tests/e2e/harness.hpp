@@ -42,6 +42,9 @@ RunResult runTarnwick(const std::vector<std::string>& words, const RunOptions& o
 RunOptions interruptAfter(std::string text,
                           std::chrono::milliseconds delay = std::chrono::milliseconds(0));
 
+// Whether an engine that the run started (its script at that path) still runs.
+bool engineLeftRunning(const RunResult& run, const std::filesystem::path& script);
+
 // Why a real engine installed from Debian under /usr/games cannot run here; empty when it can.
 inline std::string whyRealEngineCannotRun(const std::string& program) {
 #ifdef _WIN32

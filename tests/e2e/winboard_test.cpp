@@ -161,17 +161,19 @@ TEST(WinboardRun, MoveNowIsRepeatedOncePerPeriodUntilTheEngineMoves) {
     EXPECT_EQ(operation(run.records[0], "pm"), "e4");
 }
 
-TEST(WinboardRun, EngineThatNeverMovesEndsTheRunWhenItExits) {
+TEST(WinboardRun, EngineThatNeverMovesIsStartedAgainWhenItExits) {
     const std::string suite = std::string(kWhiteToMove) + " bm e4;\n" + kBlackToMove + " bm Kd7;\n";
     const EngineRun run = runScripted("nomove", suite, "on ?#3: exit 0\n");
-    EXPECT_EQ(countOf(run.received, "?"), 3);
-    EXPECT_EQ(countOf(run.received, "go"), 1);
-    EXPECT_NE(
-        run.result.output.find("Engine exited during the run: 2 of 2 positions not tested.\n"),
-        std::string::npos)
+    // Both engine processes write to the one log.
+    EXPECT_EQ(countOf(run.received, "?"), 6);
+    EXPECT_EQ(countOf(run.received, "go"), 2);
+    EXPECT_NE(run.result.output.find("Engine exited while testing position 2; restarting it.\n"),
+              std::string::npos)
         << run.result.output;
+    EXPECT_TRUE(run.result.output.ends_with("Engine restarts: 2 (position 1, position 2)\n"));
     EXPECT_EQ(run.result.exitStatus, 1);
-    EXPECT_TRUE(run.records.empty());
+    ASSERT_EQ(run.records.size(), 2u);
+    EXPECT_EQ(operation(run.records[1], "pm"), "");
 }
 
 // A move printed after the next search has begun cannot be told from that search's answer, so
