@@ -19,7 +19,7 @@ ensure_packages() {
 
 BUILD_PACKAGES=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev)
 # Real engines the end-to-end tests run; the tests skip an engine that is missing.
-TEST_ENGINE_PACKAGES=(stockfish gnuchess fairymax phalanx sjeng)
+TEST_ENGINE_PACKAGES=(stockfish gnuchess fairymax phalanx sjeng hoichess)
 # The fuzz targets are built with clang and its libFuzzer runtime.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # The Windows cross build and Wine to run it.
