@@ -54,8 +54,15 @@ std::string applyOption(std::string_view option, const std::string& value, RunSe
         if (option == "/a") settings.initMilliseconds = secondsToMilliseconds(number);
     }
     if (option == "/e") {
-        if (value == "edit") settings.boardSetupMethod = BoardSetupMethod::edit;
-        if (value == "cbedit") settings.boardSetupMethod = BoardSetupMethod::cbedit;
+        if (value == "edit") {
+            settings.boardSetupMethod = BoardSetupMethod::edit;
+        } else if (value == "cbedit") {
+            settings.boardSetupMethod = BoardSetupMethod::cbedit;
+        } else if (value == "setboard") {
+            settings.boardSetupMethod = BoardSetupMethod::setboard;
+        } else {
+            return "Invalid value for option /e: " + value;
+        }
     }
     return {};
 }

@@ -87,12 +87,12 @@ std::string summaryText(const Totals& totals, int32_t secondsPerPosition) {
 
 }  // namespace
 
-void printReport(const std::vector<TestPosition>& resultList, const ReportSettings& settings,
-                 ConsoleOutput& console) {
+std::string printReport(const std::vector<TestPosition>& resultList, const ReportSettings& settings,
+                        ConsoleOutput& console) {
     const int32_t wholeTime = static_cast<int32_t>(
         std::min<int64_t>(int64_t{settings.secondsPerPosition} * 100, INT32_MAX));
     OutcomeFiles files;
-    files.open(settings.goodOnlyFile, settings.notFoundFile);
+    std::string failure = files.open(settings.goodOnlyFile, settings.notFoundFile);
     Totals totals;
     for (const TestPosition& record : resultList) {
         ++totals.tests;
@@ -107,10 +107,13 @@ void printReport(const std::vector<TestPosition>& resultList, const ReportSettin
         } else {
             listFailed(totals, record, wholeTime);
         }
-        files.write(record, solved);
+        const std::string written = files.write(record, solved);
+        if (failure.empty()) failure = written;
     }
-    files.close();
+    const std::string closed = files.close();
+    if (failure.empty()) failure = closed;
     console.write(summaryText(totals, settings.secondsPerPosition));
+    return failure;
 }
 
 }  // namespace tarnwick

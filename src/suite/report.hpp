@@ -18,8 +18,9 @@ struct ReportSettings {
 
 // Scores every result, writes the solved and unsolved files, and prints the summary: tests,
 // maximum and achieved score, full-score positions by time bucket, time used and the ids of
-// the positions without full points.
-void printReport(const std::vector<TestPosition>& resultList, const ReportSettings& settings,
-                 ConsoleOutput& console);
+// the positions without full points. Returns "" or the first failure to write a solved or
+// unsolved file, "Cannot write to <file>: <reason>"; the summary is printed either way.
+std::string printReport(const std::vector<TestPosition>& resultList, const ReportSettings& settings,
+                        ConsoleOutput& console);
 
 }  // namespace tarnwick

@@ -54,10 +54,13 @@ TEST(CommandLine, NumbersAndMethods) {
     EXPECT_EQ(parse({"/a", "99999999"}).initMilliseconds, 2147483647);
     EXPECT_EQ(parse({"/t", "12abc"}).secondsPerPosition, 12);
 
-    EXPECT_EQ(parse({"/e", "EDIT"}).boardSetupMethod, BoardSetupMethod::setboard);
+    EXPECT_EQ(parse({}).boardSetupMethod, BoardSetupMethod::setboard);
     EXPECT_EQ(parse({"/e", "edit"}).boardSetupMethod, BoardSetupMethod::edit);
     EXPECT_EQ(parse({"/e", "cbedit"}).boardSetupMethod, BoardSetupMethod::cbedit);
-    EXPECT_EQ(parse({"/e", "cbedit", "/e", "setboard"}).boardSetupMethod, BoardSetupMethod::cbedit);
+    // Like every other option, the last one given counts.
+    EXPECT_EQ(parse({"/e", "cbedit", "/e", "setboard"}).boardSetupMethod,
+              BoardSetupMethod::setboard);
+    EXPECT_EQ(parse({"/e", "setboard", "/e", "edit"}).boardSetupMethod, BoardSetupMethod::edit);
 
     RunSettings s = parse({"/t", "0"});
     completeSettings(s);
@@ -72,6 +75,11 @@ TEST(CommandLine, UnusableCommandLinesAreReported) {
     EXPECT_EQ(parseCommandLine({"/i", "a.epd", "/t"}, s).error, "Missing value for option /t.");
     EXPECT_EQ(parseCommandLine({"/t", "-5", "e"}, s).error, "Invalid value for option /t: -5");
     EXPECT_EQ(parseCommandLine({"/a", "-1"}, s).error, "Invalid value for option /a: -1");
+    // A method the program does not know is not quietly taken for setboard.
+    EXPECT_EQ(parseCommandLine({"/e", "bogus", "e"}, s).error,
+              "Invalid value for option /e: bogus");
+    EXPECT_EQ(parseCommandLine({"/e", "EDIT"}, s).error, "Invalid value for option /e: EDIT");
+    EXPECT_EQ(parseCommandLine({"/e", ""}, s).error, "Invalid value for option /e: ");
     EXPECT_EQ(parseCommandLine({"--help"}, s).request, CommandLineRequest::Help);
     EXPECT_EQ(parseCommandLine({"-h"}, s).request, CommandLineRequest::Help);
     EXPECT_EQ(parseCommandLine({"--version"}, s).request, CommandLineRequest::Version);

@@ -137,10 +137,16 @@ TEST(Report, SolvedAndUnsolvedFiles) {
     EXPECT_EQ(readFile(settings.goodOnlyFile), "");
     EXPECT_EQ(readFile(settings.notFoundFile), "");
 
-    // A file that cannot be created is skipped silently.
+    // A file that cannot be created is told, and the summary is printed all the same.
     settings.goodOnlyFile = (dir / "missing" / "good.epd").string();
     EXPECT_NE(report({record("bm Kg2; pm Kg2;")}, settings).find("full score:                1"),
               std::string::npos);
+    ConsoleOutput console = ConsoleOutput::capture();
+    const std::string failure = printReport({record("bm Kg2; pm Kg2;")}, settings, console);
+    EXPECT_TRUE(failure.starts_with("Cannot write to " + settings.goodOnlyFile + ": ")) << failure;
+    EXPECT_EQ(console.captured(), report({record("bm Kg2; pm Kg2;")}));
+    settings.goodOnlyFile = (dir / "good.epd").string();
+    EXPECT_EQ(printReport({record("bm Kg2; pm Kg2;")}, settings, console), "");
     std::filesystem::remove_all(dir);
 }
 

@@ -12,6 +12,7 @@ void ignoreBrokenPipeSignal() {
     action.sa_handler = SIG_IGN;
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGPIPE, &action, nullptr);
+    ::sigaction(SIGXFSZ, &action, nullptr);
 }
 
 void sleepMilliseconds(int milliseconds) {

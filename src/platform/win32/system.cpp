@@ -4,7 +4,8 @@
 
 namespace tarnwick {
 
-// A write to a pipe without reader fails with ERROR_NO_DATA here; nothing ends the program.
+// A write to a pipe without reader fails with ERROR_NO_DATA here, and one that a file cannot
+// take fails with its error too; nothing ends the program.
 void ignoreBrokenPipeSignal() {}
 
 void sleepMilliseconds(int milliseconds) {
