@@ -1,7 +1,5 @@
 #include "driver/engine_lines.hpp"
 
-#include "platform/append_file.hpp"
-
 namespace tarnwick {
 
 namespace {
@@ -12,11 +10,15 @@ void onAnalysis(RunState& run, const AnalysisLine& line) {
     run.console.line(line.echo, fullScore);
 }
 
-// Appends the newest record to the result file.
+// Appends the newest record to the result file. A record that cannot be written is taken
+// back, so the report shows only what a resumed run will find, and the run is told to end.
 void writeRecord(RunState& run) {
-    if (!run.settings.resultFile.empty()) {
-        appendToFile(run.settings.resultFile, run.watch.resultList.back().toEpd(false) + "\n");
-    }
+    if (!run.resultFile.isOpen()) return;
+    std::string reason;
+    if (run.resultFile.append(run.watch.resultList.back().toEpd(false) + "\n", reason)) return;
+    run.watch.resultList.pop_back();
+    run.console.write("Cannot write to " + run.settings.resultFile + ": " + reason + "\n");
+    run.writeFailed = true;
 }
 
 void onFinal(RunState& run, const std::string& move) {

@@ -8,11 +8,13 @@
 #include "driver/console_control.hpp"
 #include "driver/engine_lines.hpp"
 #include "driver/engine_session.hpp"
+#include "driver/output_checks.hpp"
 #include "driver/position_test.hpp"
 #include "driver/run_state.hpp"
 #include "platform/interrupts.hpp"
 #include "platform/system.hpp"
 #include "suite/epd_file.hpp"
+#include "suite/outcome_files.hpp"
 #include "suite/report.hpp"
 #include "suite/set_aside.hpp"
 
@@ -24,12 +26,16 @@ namespace {
 // is taken for broken and the run ends.
 constexpr int kFailuresBeforeGivingUp = 3;
 
-void report(RunState& run) {
+// Prints the report and writes the solved and unsolved files; false when one of them could
+// not be written (the message is printed).
+bool report(RunState& run) {
     ReportSettings settings;
     settings.secondsPerPosition = run.settings.secondsPerPosition;
     settings.goodOnlyFile = run.settings.goodOnlyFile;
     settings.notFoundFile = run.settings.notFoundFile;
-    printReport(run.watch.resultList, settings, run.console);
+    const std::string failure = printReport(run.watch.resultList, settings, run.console);
+    if (!failure.empty()) run.console.write(failure + "\n");
+    return failure.empty();
 }
 
 bool anyPositionLeft(const std::vector<TestPosition>& suite) {
@@ -37,6 +43,28 @@ bool anyPositionLeft(const std::vector<TestPosition>& suite) {
         if (!p.isEmpty()) return true;
     }
     return false;
+}
+
+// Takes the result file for this run, open for appending and locked against other runs, and
+// makes sure the solved and unsolved files can be written, all before anything is tested; the
+// message when one cannot.
+std::string prepareOutputFiles(RunState& run) {
+    const std::string& results = run.settings.resultFile;
+    if (!results.empty()) {
+        std::string reason;
+        switch (run.resultFile.open(results, reason)) {
+            case ResultFileOpen::opened:
+                break;
+            case ResultFileOpen::inUse:
+                return "Result file " + results + " is in use by another run.";
+            case ResultFileOpen::failed:
+                return "Cannot write to " + results + ": " + reason;
+        }
+    }
+    for (const std::string* file : {&run.settings.goodOnlyFile, &run.settings.notFoundFile}) {
+        if (std::string failure = checkCanCreate(*file); !failure.empty()) return failure;
+    }
+    return {};
 }
 
 // How the position is named in messages: its id, or its number in the suite.
@@ -84,13 +112,14 @@ PositionOutcome testPositions(RunState& run) {
         restartDue = false;
         if (run.interrupted) return PositionOutcome::Interrupted;
         const PositionOutcome outcome = testPosition(run, i);
-        if (outcome == PositionOutcome::Interrupted) return outcome;
+        if (outcome == PositionOutcome::Interrupted || run.writeFailed) return outcome;
         if (outcome == PositionOutcome::Finished) {
             failuresInRow = 0;
             continue;
         }
         if (recordFailure(run, i, outcome)) ++failuresInRow;
         run.restartedAt.push_back(positionName(run, i));
+        if (run.writeFailed) return outcome;
         restartDue = true;
     }
     return run.interrupted ? PositionOutcome::Interrupted : PositionOutcome::Finished;
@@ -114,14 +143,14 @@ int testWithEngine(RunState& run) {
     const PositionOutcome outcome = testPositions(run);
     endEngine(run);
 
-    int status = run.restartedAt.empty() ? kExitOk : kExitFailure;
-    if (outcome == PositionOutcome::EngineGone && !run.interrupted) {
+    int status = run.restartedAt.empty() && !run.writeFailed ? kExitOk : kExitFailure;
+    if (outcome == PositionOutcome::EngineGone && !run.interrupted && !run.writeFailed) {
         const size_t tested = run.watch.resultList.size() - resultsBefore;
         run.console.write("Engine exited during the run: " + std::to_string(toTest - tested) +
                           " of " + std::to_string(toTest) + " positions not tested.\n");
         status = kExitFailure;
     }
-    report(run);
+    if (!report(run)) status = kExitFailure;
     if (!run.restartedAt.empty()) run.console.write(restartsLine(run.restartedAt));
     return status;
 }
@@ -147,12 +176,20 @@ int runTests(const std::vector<std::string>& words) {
         return kExitOk;
     }
     completeSettings(s);
+    if (const std::string conflict = overwriteConflict(s); !conflict.empty()) {
+        console.write(conflict + "\n" + usageText());
+        return kExitUsage;
+    }
     auto run = std::make_unique<RunState>(std::move(s), std::move(console));
     const RunSettings& settings = run->settings;
 
     // Interrupts are taken on a thread of their own from here on.
     InterruptWatcher interrupts([&run = *run] { onConsoleControl(run); });
 
+    if (const std::string failure = prepareOutputFiles(*run); !failure.empty()) {
+        run->console.write(failure + "\n");
+        return kExitFailure;
+    }
     if (!settings.inputFile.empty()) readEpdFile(settings.inputFile, run->suiteList);
     if (!settings.resultFile.empty()) readEpdFile(settings.resultFile, run->watch.resultList);
     if (run->suiteList.empty() && run->watch.resultList.empty()) {
@@ -160,10 +197,7 @@ int runTests(const std::vector<std::string>& words) {
         return kExitFailure;
     }
     setAsideTested(run->suiteList, run->watch.resultList);
-    if (!anyPositionLeft(run->suiteList)) {
-        report(*run);
-        return kExitOk;
-    }
+    if (!anyPositionLeft(run->suiteList)) return report(*run) ? kExitOk : kExitFailure;
     return testWithEngine(*run);
 }
 

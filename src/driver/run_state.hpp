@@ -11,6 +11,7 @@
 #include "engine/line_reader.hpp"
 #include "platform/console.hpp"
 #include "platform/event.hpp"
+#include "platform/result_file.hpp"
 #include "suite/test_position.hpp"
 #include "suite/watch.hpp"
 
@@ -29,7 +30,10 @@ struct RunState {
     HandshakeFlags handshake;
     std::atomic<bool> interrupted{false};
     std::atomic<bool> ending{false};
-    std::atomic<bool> engineStarted{false};  // set at the first start of the engine
+    std::atomic<bool> engineStarted{false};
+    ResultFile resultFile;                 // open and locked for the whole run when there is one
+    std::atomic<bool> writeFailed{false};  // a record could not be written: the run ends  // set at
+                                           // the first start of the engine
     // The positions after which the engine had to be started again, in order.
     std::vector<std::string> restartedAt;
     ConsoleOutput console;
