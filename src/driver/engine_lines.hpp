@@ -10,4 +10,7 @@ namespace tarnwick {
 // handshake answers raise their flags.
 void onEngineEvent(RunState& run, const EngineEvent& event);
 
+// Tells, once per position, that an engine line passed the length limit and was dropped.
+void onOverlongEngineLine(RunState& run);
+
 }  // namespace tarnwick

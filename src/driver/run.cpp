@@ -141,6 +141,8 @@ std::optional<int> startEngine(RunState& run) {
     }
     run.reader.setInput(run.engine.fromEngine());
     run.reader.setHandler(&onEngineLine, &run);
+    run.reader.setOverlongHandler([](void* r) { onOverlongEngineLine(*static_cast<RunState*>(r)); },
+                                  &run);
     run.reader.start();
     run.console.write("Initiate the engine\n");
 
@@ -219,8 +221,12 @@ int runTests(const std::vector<std::string>& words) {
     // Interrupts are taken on a thread of their own from here on.
     InterruptWatcher interrupts([&run = *run] { onConsoleControl(run); });
 
-    if (!settings.inputFile.empty()) readEpdFile(settings.inputFile, run->suiteList);
-    if (!settings.resultFile.empty()) readEpdFile(settings.resultFile, run->watch.resultList);
+    const auto read = [&](const std::string& file, std::vector<TestPosition>& list) {
+        for (const std::string& message : readEpdFile(file, list))
+            run->console.write(message + "\n");
+    };
+    if (!settings.inputFile.empty()) read(settings.inputFile, run->suiteList);
+    if (!settings.resultFile.empty()) read(settings.resultFile, run->watch.resultList);
     if (run->suiteList.empty() && run->watch.resultList.empty()) {
         run->console.write("No epd-position in files.\n");
         return kExitFailure;
