@@ -47,7 +47,6 @@ class LineSplitter {
             const std::string_view piece = chunk.substr(pos, end - pos);
             if (skipping_) {
                 skipped_ += piece.size();
-                if (skipped_ > kSkippedLineFactor * maxLineBytes_) return false;
             } else if (piece.size() > maxLineBytes_ - line_.size()) {
                 skipping_ = true;
                 skipped_ = line_.size() + piece.size();
@@ -56,6 +55,7 @@ class LineSplitter {
             } else {
                 line_.append(piece);
             }
+            if (skipping_ && skipped_ > kSkippedLineFactor * maxLineBytes_) return false;
             if (end == chunk.size()) break;
             afterReturn_ = chunk[end] == '\r';
             pos = end + 1;

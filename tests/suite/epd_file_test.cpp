@@ -110,12 +110,14 @@ TEST(EpdFile, LinesOverTheLimitAreSkippedAndCounted) {
     EXPECT_EQ(ids(list), Texts{"3"});
     EXPECT_EQ(messages, Texts{"Line 2 of F is longer than 131072 bytes; skipped."});
 
-    // A skipped line that runs on and on is taken for a source without line ends: the reading
-    // stops there, as it must for one that is endless.
-    list = readLimited(record + "1\";\n" + std::string(100000, 'z') + "\n" + record + "3\";\n", 100,
-                       messages);
-    EXPECT_EQ(ids(list), Texts{"1"});
-    EXPECT_EQ(messages, Texts{"Line 2 of F is longer than 100 bytes; skipped."});
+    // A skipped line that runs on past four times the limit is taken for a source without line
+    // ends: the reading stops there, as it must for one that is endless.
+    list = readLimited(record + "1\";\n" + std::string(400, 'w') + "\n" + record + "3\";\n" +
+                           std::string(401, 'z') + "\n" + record + "5\";\n",
+                       100, messages);
+    EXPECT_EQ(ids(list), (Texts{"1", "3"}));
+    EXPECT_EQ(messages, (Texts{"Line 2 of F is longer than 100 bytes; skipped.",
+                               "Line 4 of F is longer than 100 bytes; skipped."}));
 }
 
 // Every record of every real suite survives writing and reading back.
