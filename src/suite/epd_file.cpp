@@ -92,9 +92,44 @@ bool isComment(const std::string& line) {
     return line.front() == ';' || line.front() == '#';
 }
 
+// Whether the line, once trimmed of controls, holds a record.
+bool holdsRecord(std::string& line) {
+    trimControls(line);
+    return !line.empty() && !isComment(line);
+}
+
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
+
+// Feeds the rest of the file to the splitter piece by piece; false when the splitter ended it.
+template <typename OnLine, typename OnOverlong>
+bool splitFile(std::FILE* file, LineSplitter& lines, OnLine&& line, OnOverlong&& overlong) {
+    std::array<char, kChunkBytes> buffer;
+    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), file)) > 0;) {
+        if (!lines.feed({buffer.data(), n}, line, overlong)) return false;
+    }
+    lines.finish(line);
+    return true;
+}
+
+// How many records a file that can be read twice (one with a size) will give, counted without
+// parsing them, and the file rewound; 0 for a pipe or a device. Records are large: knowing
+// their number lets the list grow once instead of moving them all at every growth.
+std::size_t countRecords(std::FILE* file, std::size_t maxLineBytes) {
+    if (std::fseek(file, 0, SEEK_END) != 0 || std::ftell(file) <= 0) {
+        std::rewind(file);
+        return 0;
+    }
+    std::rewind(file);
+    LineSplitter lines(maxLineBytes);
+    std::size_t records = 0;
+    splitFile(
+        file, lines, [&](std::string& line) { records += holdsRecord(line) ? 1 : 0; },
+        [](std::size_t) {});
+    std::rewind(file);
+    return records;
+}
 
 }  // namespace
 
@@ -103,21 +138,18 @@ std::vector<std::string> readEpdFile(const std::string& fileName, std::vector<Te
     std::vector<std::string> messages;
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
     if (!file) return messages;
+    list.reserve(list.size() + countRecords(file.get(), maxLineBytes));
     LineSplitter lines(maxLineBytes);
-    const auto record = [&](std::string& line) {
-        trimControls(line);
-        if (!line.empty() && !isComment(line)) list.emplace_back().parseEpd(line);
-    };
-    const auto skip = [&](std::size_t number) {
-        messages.push_back("Line " + std::to_string(number) + " of " + fileName +
-                           " is longer than " + lineLimitText(maxLineBytes) + "; skipped.");
-    };
     // A directory opens on some systems but gives no bytes: it adds nothing, as it should.
-    std::array<char, kChunkBytes> buffer;
-    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), file.get())) > 0;) {
-        if (!lines.feed({buffer.data(), n}, record, skip)) return messages;
-    }
-    lines.finish(record);
+    splitFile(
+        file.get(), lines,
+        [&](std::string& line) {
+            if (holdsRecord(line)) list.emplace_back().parseEpd(line);
+        },
+        [&](std::size_t number) {
+            messages.push_back("Line " + std::to_string(number) + " of " + fileName +
+                               " is longer than " + lineLimitText(maxLineBytes) + "; skipped.");
+        });
     return messages;
 }
 
