@@ -1,5 +1,7 @@
 #include "driver/engine_lines.hpp"
 
+#include "text/line_limit.hpp"
+
 namespace tarnwick {
 
 namespace {
@@ -60,6 +62,14 @@ void onEngineEvent(RunState& run, const EngineEvent& event) {
         case EngineEventKind::None:
             break;
     }
+}
+
+void onOverlongEngineLine(RunState& run) {
+    std::lock_guard lock(run.watch.runLock);
+    if (run.watch.overlongSaid) return;
+    run.watch.overlongSaid = true;
+    run.console.line("Engine line longer than " + lineLimitText(kMaxLineBytes) +
+                     "; the rest of it was discarded.");
 }
 
 }  // namespace tarnwick

@@ -14,4 +14,7 @@ void onEngineEvent(RunState& run, const EngineEvent& event);
 // unsolved, so a resumed run does not wait on it again. False when a final move came first.
 bool recordWithoutMove(RunState& run);
 
+// Tells, once per position, that an engine line passed the length limit and was dropped.
+void onOverlongEngineLine(RunState& run);
+
 }  // namespace tarnwick

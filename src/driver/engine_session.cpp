@@ -64,6 +64,8 @@ std::optional<int> startEngine(RunState& run) {
     run.engineStarted = true;
     run.reader.setInput(run.engine.fromEngine());
     run.reader.setHandler(&onEngineLine, &run);
+    run.reader.setOverlongHandler([](void* r) { onOverlongEngineLine(*static_cast<RunState*>(r)); },
+                                  &run);
     run.reader.start();
     run.console.write("Initiate the engine\n");
 

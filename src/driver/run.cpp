@@ -190,8 +190,12 @@ int runTests(const std::vector<std::string>& words) {
         run->console.write(failure + "\n");
         return kExitFailure;
     }
-    if (!settings.inputFile.empty()) readEpdFile(settings.inputFile, run->suiteList);
-    if (!settings.resultFile.empty()) readEpdFile(settings.resultFile, run->watch.resultList);
+    const auto read = [&](const std::string& file, std::vector<TestPosition>& list) {
+        for (const std::string& message : readEpdFile(file, list))
+            run->console.write(message + "\n");
+    };
+    if (!settings.inputFile.empty()) read(settings.inputFile, run->suiteList);
+    if (!settings.resultFile.empty()) read(settings.resultFile, run->watch.resultList);
     if (run->suiteList.empty() && run->watch.resultList.empty()) {
         run->console.write("No epd-position in files.\n");
         return kExitFailure;

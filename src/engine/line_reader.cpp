@@ -21,12 +21,21 @@ constexpr std::size_t kReadBufferSize = 8192;
 // What one reading thread uses; shared with the thread so that it outlives a LineReader that
 // had to let the thread go.
 struct LineReader::Shared {
-    Shared(PipeHandle input, LineHandler handler, void* user, Event* ended)
-        : pipe(input), handler(handler), user(user), ended(ended) {}
+    Shared(const LineReader& owner, Event* ended)
+        : pipe(owner.input_),
+          maxLineBytes(owner.maxLineBytes_),
+          handler(owner.handler_),
+          user(owner.user_),
+          overlongHandler(owner.overlongHandler_),
+          overlongUser(owner.overlongUser_),
+          ended(ended) {}
 
     PipeReader pipe;
+    const std::size_t maxLineBytes;
     const LineHandler handler;
     void* const user;
+    const OverlongHandler overlongHandler;
+    void* const overlongUser;
     std::atomic<bool> stopRequested{false};
     std::mutex mutex;
     bool abandoned = false;  // guarded by mutex; once true, ended is no longer touched
@@ -35,21 +44,25 @@ struct LineReader::Shared {
 
 // The reading thread's body: reads until the end of the pipe, a handler's false or a stop.
 void LineReader::readLines(const std::shared_ptr<Shared>& shared) {
-    LineAssembler lines;
+    LineAssembler lines(shared->maxLineBytes);
     std::array<char, kReadBufferSize> buffer;
     const auto deliver = [&](std::string_view line) {
         if (shared->stopRequested.load(std::memory_order_relaxed)) return false;
         return shared->handler == nullptr || shared->handler(line, shared->user);
     };
+    const auto overlong = [&] {
+        if (shared->stopRequested.load(std::memory_order_relaxed)) return;
+        if (shared->overlongHandler != nullptr) shared->overlongHandler(shared->overlongUser);
+    };
     while (!shared->stopRequested.load(std::memory_order_relaxed)) {
         const std::size_t n = shared->pipe.read(buffer);
-        if (n == 0 || !lines.feed({buffer.data(), n}, deliver)) break;
+        if (n == 0 || !lines.feed({buffer.data(), n}, deliver, overlong)) break;
     }
     std::lock_guard lock(shared->mutex);
     if (!shared->abandoned) shared->ended->set();
 }
 
-LineReader::LineReader() = default;
+LineReader::LineReader(std::size_t maxLineBytes) : maxLineBytes_(maxLineBytes) {}
 
 LineReader::~LineReader() {
     stop();
@@ -64,9 +77,14 @@ void LineReader::setHandler(LineHandler handler, void* user) {
     user_ = user;
 }
 
+void LineReader::setOverlongHandler(OverlongHandler handler, void* user) {
+    overlongHandler_ = handler;
+    overlongUser_ = user;
+}
+
 bool LineReader::start() {
     if (thread_.joinable()) return true;
-    shared_ = std::make_shared<Shared>(input_, handler_, user_, &ended_);
+    shared_ = std::make_shared<Shared>(*this, &ended_);
     ended_.reset();
     try {
         thread_ = std::thread([shared = shared_] { readLines(shared); });

@@ -6,6 +6,7 @@
 
 #include "platform/event.hpp"
 #include "platform/handles.hpp"
+#include "text/line_limit.hpp"
 
 namespace tarnwick {
 
@@ -13,11 +14,16 @@ namespace tarnwick {
 // returns false to end the reading.
 using LineHandler = bool (*)(std::string_view line, void* user);
 
+// Called on the reading thread, with the user value, once for each line that passed the
+// length limit; such a line is dropped, never handed to the line handler.
+using OverlongHandler = void (*)(void* user);
+
 // A thread that reads the engine's output, cuts it into lines and hands each to a handler as
-// soon as its newline has arrived. A last line without newline is never handed on.
+// soon as its newline has arrived. A last line without newline is never handed on, nor is a
+// line longer than maxLineBytes: of that, no more than the limit is ever held.
 class LineReader {
   public:
-    LineReader();
+    explicit LineReader(std::size_t maxLineBytes = kMaxLineBytes);
     virtual ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -26,6 +32,8 @@ class LineReader {
     void setInput(PipeHandle input);
     // A null handler reads and drops the lines. Takes effect at the next start().
     void setHandler(LineHandler handler, void* user);
+    // A null handler drops overlong lines unnoticed. Takes effect at the next start().
+    void setOverlongHandler(OverlongHandler handler, void* user);
 
     // Starts the reading thread; true when it runs (or still has not been stopped since the
     // last start), false when no thread could be made.
@@ -44,9 +52,12 @@ class LineReader {
     struct Shared;
     static void readLines(const std::shared_ptr<Shared>& shared);
 
+    const std::size_t maxLineBytes_;
     PipeHandle input_ = kNoPipe;
     LineHandler handler_ = nullptr;
     void* user_ = nullptr;
+    OverlongHandler overlongHandler_ = nullptr;
+    void* overlongUser_ = nullptr;
     Event ended_{Event::Reset::manual, true};
     std::shared_ptr<Shared> shared_;
     std::thread thread_;

@@ -28,6 +28,7 @@ void installPosition(WatchState& watch, const TestPosition& entry) {
     watch.scorer = PositionScorer(watch.currentPosition);
     watch.variation.clear();
     watch.firstMovePoints.reset();
+    watch.overlongSaid = false;
 }
 
 bool onAnalysisLine(WatchState& watch, const AnalysisLine& line) {

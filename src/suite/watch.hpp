@@ -29,6 +29,8 @@ struct WatchState {
     std::string variation;
     // The points of that variation's first legal move; empty while there is none.
     std::optional<int32_t> firstMovePoints;
+    // Whether this position's search has already told of an overlong engine line.
+    bool overlongSaid = false;
 };
 
 // Makes a suite entry the position under test: its scoring is prepared, and what the entry

@@ -147,6 +147,51 @@ TEST(LineReader, StopEndsAReaderThatWaitsForOutput) {
     EXPECT_EQ(collector.lines(), Lines{"hello"});
 }
 
+// Counts overlong lines and signals each.
+struct OverlongCounter {
+    std::atomic<int> calls{0};
+    Event seen{Event::Reset::automatic};
+
+    static void count(void* user) {
+        auto* self = static_cast<OverlongCounter*>(user);
+        ++self->calls;
+        self->seen.set();
+    }
+};
+
+TEST(LineReader, DropsOverlongLinesAndTellsOfEach) {
+    ignoreBrokenPipeSignal();
+    constexpr size_t kLimit = 100;
+    LineCollector collector;
+    OverlongCounter overlong;
+    // The engine writes on and on at the end: it is terminated without the usual grace.
+    EngineProcess engine(StopGraces{std::chrono::milliseconds(0), std::chrono::milliseconds(1000)});
+    ASSERT_NE(engine.start(testEngineCommand(
+                  "on start: print short; endless 101 ab; print after; endless 50000 xyz; "
+                  "print " +
+                  std::string(kLimit, 'k') +
+                  "; print done\n"
+                  "on go: endless 0 z")),
+              0u);
+    LineReader reader(kLimit);
+    reader.setInput(engine.fromEngine());
+    reader.setHandler(&LineCollector::collect, &collector);
+    reader.setOverlongHandler(&OverlongCounter::count, &overlong);
+    ASSERT_TRUE(reader.start());
+    ASSERT_TRUE(collector.waitForLine("done"));
+    EXPECT_EQ(collector.lines(), (Lines{"short", "after", std::string(kLimit, 'k'), "done"}));
+    EXPECT_EQ(overlong.calls, 2);
+
+    // A line that never ends is told of while it runs on.
+    overlong.seen.reset();
+    engine.sendLine("go");
+    ASSERT_TRUE(overlong.seen.wait(kGenerousDeadline));
+    EXPECT_EQ(overlong.calls, 3);
+    reader.stop();
+    engine.stop();
+    EXPECT_EQ(collector.lines().size(), 4u);
+}
+
 // A handler that blocks until the test lets it go, counting its calls.
 struct StuckHandler {
     std::atomic<int> calls{0};

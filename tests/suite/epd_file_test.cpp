@@ -64,6 +64,68 @@ TEST(EpdFile, LongLinesAndBadFilesLoseNothing) {
     for (const TestPosition& p : list) EXPECT_FALSE(p.isEmpty());
 }
 
+// Reads bytes as a file under a line limit; the messages go to messages.
+std::vector<TestPosition> readLimited(const std::string& bytes, size_t limit,
+                                      std::vector<std::string>& messages) {
+    const fs::path path = fs::temp_directory_path() / "tarnwick_epd_limit_test.epd";
+    std::ofstream(path, std::ios::binary) << bytes;
+    std::vector<TestPosition> list;
+    messages = readEpdFile(path.string(), list, limit);
+    for (std::string& message : messages) {
+        if (const size_t at = message.find(path.string()); at != std::string::npos)
+            message.replace(at, path.string().size(), "F");
+    }
+    fs::remove(path);
+    return list;
+}
+
+std::vector<std::string> ids(const std::vector<TestPosition>& list) {
+    std::vector<std::string> out;
+    for (const TestPosition& p : list) out.push_back(p.id);
+    return out;
+}
+
+TEST(EpdFile, LinesOverTheLimitAreSkippedAndCounted) {
+    using Texts = std::vector<std::string>;
+    const std::string record = "8/8/8/8/8/8/8/k6K w - - id \"";
+    std::vector<std::string> messages;
+    auto list = readLimited(record + "1\";\n" +                                   // line 1
+                                std::string(41, 'x') + "\n" +                     // 2
+                                record + "3\";\r\n" +                             // 3
+                                std::string(60, 'y') + "\r" +                     // 4, a lone CR
+                                record + "5\";" + std::string(9, ' ') + "\r\n" +  // 5, 40 bytes
+                                "\n;" + std::string(50, 'c') + "\n" +             // 6, 7
+                                record + "8\";",                                  // 8, no end
+                            40, messages);
+    EXPECT_EQ(ids(list), (Texts{"1", "3", "5", "8"}));
+    EXPECT_EQ(messages, (Texts{"Line 2 of F is longer than 40 bytes; skipped.",
+                               "Line 4 of F is longer than 40 bytes; skipped.",
+                               "Line 7 of F is longer than 40 bytes; skipped."}));
+
+    // The file is read in pieces: a CR LF and an overlong line across their seams count right.
+    const size_t piece = 65536;
+    list = readLimited("#" + std::string(piece - 2, 'c') + "\r\n" + std::string(3 * piece, 'z') +
+                           "\r\n" + record + "3\";\n",
+                       2 * piece, messages);
+    EXPECT_EQ(ids(list), Texts{"3"});
+    EXPECT_EQ(messages, Texts{"Line 2 of F is longer than 131072 bytes; skipped."});
+
+    // A skipped line that runs on past four times the limit is taken for a source without line
+    // ends: the reading stops there, as it must for one that is endless.
+    list = readLimited(record + "1\";\n" + std::string(400, 'w') + "\n" + record + "3\";\n" +
+                           std::string(401, 'z') + "\n" + record + "5\";\n",
+                       100, messages);
+    EXPECT_EQ(ids(list), (Texts{"1", "3"}));
+    EXPECT_EQ(messages, (Texts{"Line 2 of F is longer than 100 bytes; skipped.",
+                               "Line 4 of F is longer than 100 bytes; skipped."}));
+
+    // Room is made for the records a file holds, not for its lines: a million empty lines cost
+    // nothing.
+    list = readLimited(std::string(1000000, '\n') + record + "1\";\n", 100, messages);
+    EXPECT_EQ(ids(list), Texts{"1"});
+    EXPECT_LT(list.capacity(), 100u);
+}
+
 // Every record of every real suite survives writing and reading back.
 TEST(EpdFile, SharedSuitesRoundTrip) {
     const fs::path folder = SHARED_SUITES_DIR;

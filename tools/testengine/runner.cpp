@@ -85,6 +85,19 @@ void flood(long long count, const std::string& text) {
     }
 }
 
+// One line of text repeated up to bytes bytes, or until the output fails when bytes is 0.
+void endless(long long bytes, const std::string& text) {
+    std::string block;
+    while (block.size() < 65536) block += text;
+    const auto blockBytes = static_cast<long long>(block.size());
+    for (long long left = bytes; bytes == 0 || left > 0; left -= blockBytes) {
+        const auto size =
+            static_cast<std::size_t>(bytes == 0 ? blockBytes : std::min(left, blockBytes));
+        if (!writeAll(kStdout, std::string_view(block).substr(0, size))) return;
+    }
+    writeAll(kStdout, "\n");
+}
+
 class Engine {
   public:
     explicit Engine(const RunOptions& options)
@@ -182,6 +195,9 @@ class Engine {
                 break;
             case ActionKind::flood:
                 flood(action.number, action.text);
+                break;
+            case ActionKind::endless:
+                endless(action.number, action.text);
                 break;
             case ActionKind::stderrText:
                 writeAll(kStderr, action.text + "\n");

@@ -18,7 +18,7 @@ const std::map<std::string_view, ActionKind>& actionNames() {
         {"ignore", ActionKind::ignore},      {"waitfor", ActionKind::waitFor},
         {"print-cwd", ActionKind::printCwd}, {"print-fds", ActionKind::printFds},
         {"print-pid", ActionKind::printPid}, {"print-args", ActionKind::printArgs},
-        {"trap-term", ActionKind::trapTerm},
+        {"trap-term", ActionKind::trapTerm}, {"endless", ActionKind::endless},
     };
     return names;
 }
@@ -59,13 +59,16 @@ std::string parseAction(std::string_view text, Action& action) {
                 return "a number must follow " + std::string(keyword);
             action.number = std::atoll(std::string(trimmedView(rest)).c_str());
             return {};
-        case ActionKind::flood: {
+        case ActionKind::flood:
+        case ActionKind::endless: {
             const std::string_view count = nthTokenView(rest, 1);
-            if (!isNumber(count, 10)) return "flood needs a line count";
+            if (!isNumber(count, 10)) return std::string(keyword) + " needs a count";
             action.number = std::atoll(std::string(count).c_str());
             rest = rest.substr(rest.find(count) + count.size());
             if (!rest.empty() && isBlank(rest.front())) rest.remove_prefix(1);
             action.text = rest;
+            if (action.kind == ActionKind::endless && action.text.empty())
+                return "endless needs a text to repeat";
             return {};
         }
         case ActionKind::printRaw:

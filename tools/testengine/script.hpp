@@ -16,6 +16,8 @@ enum class ActionKind {
     printRaw,     // printraw TEXT: TEXT with \n \r \t \0 \\ escapes, no newline added
     sleep,        // sleep MS
     flood,        // flood N TEXT: N lines of TEXT
+    endless,      // endless N TEXT: TEXT over and over up to N bytes (0: until the output
+                  // fails), then "\n"
     stderrText,   // stderr TEXT: TEXT and "\n" on standard error
     exit,         // exit CODE
     crash,        // dies of SIGABRT
