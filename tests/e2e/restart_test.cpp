@@ -222,6 +222,8 @@ TEST(EngineRestarts, SoakWithAnEngineThatCrashesEveryTenthSearch) {
     EXPECT_EQ(count(run.output, "; restarting it.\n"), 30u);
     EXPECT_NE(run.output.find("Engine restarts: 30 (k10, k20, k30,"), std::string::npos);
     ASSERT_EQ(usage.size(), 2u);
+    RecordProperty("resident_kb_at_20", std::to_string(usage[0].residentKb));
+    RecordProperty("resident_kb_at_300", std::to_string(usage[1].residentKb));
     EXPECT_EQ(usage[1].descriptors, usage[0].descriptors);
     EXPECT_LT(usage[1].residentKb, usage[0].residentKb + 8 * 1024)
         << usage[0].residentKb << " kB at position 20, " << usage[1].residentKb << " at 300";
