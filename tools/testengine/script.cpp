@@ -18,7 +18,7 @@ const std::map<std::string_view, ActionKind>& actionNames() {
         {"ignore", ActionKind::ignore},      {"waitfor", ActionKind::waitFor},
         {"print-cwd", ActionKind::printCwd}, {"print-fds", ActionKind::printFds},
         {"print-pid", ActionKind::printPid}, {"print-args", ActionKind::printArgs},
-        {"trap-term", ActionKind::trapTerm},
+        {"trap-term", ActionKind::trapTerm}, {"deaf", ActionKind::deaf},
     };
     return names;
 }
