@@ -88,11 +88,15 @@ void PipeWriter::cancel() {
     State& s = *state_;
     s.cancelled = true;
     // The writer may be past its look at the flag but not yet in WriteFile, where there is
-    // nothing to cancel: try again until a WriteFile is aborted or the write has ended.
+    // nothing to cancel (ERROR_NOT_FOUND): try again until a WriteFile is aborted or the write
+    // has ended.
     for (;;) {
         {
             std::lock_guard lock(s.writerMutex);
-            if (s.writerThread == nullptr || CancelSynchronousIo(s.writerThread)) return;
+            if (s.writerThread == nullptr || CancelSynchronousIo(s.writerThread) ||
+                GetLastError() != ERROR_NOT_FOUND) {
+                return;
+            }
         }
         SwitchToThread();
     }
