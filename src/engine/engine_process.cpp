@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/pipe_io.hpp"
+#include "platform/pipe_writer.hpp"
 
 namespace tarnwick {
 
@@ -15,9 +16,11 @@ EngineProcess::~EngineProcess() {
 ProcessId EngineProcess::start(std::string_view commandLine) {
     stop();
     const SpawnedProcess spawned = spawnProcess(commandLine);
+    std::lock_guard writing(writeMutex_);
     std::lock_guard lock(mutex_);
     id_ = spawned.id;
-    toEngine_ = spawned.toChild;
+    // A fresh writer: a cancel given to the last engine does not hold for this one.
+    if (spawned.id != 0) toEngine_ = std::make_unique<PipeWriter>(spawned.toChild);
     fromEngine_ = spawned.fromChild;
     return id_;
 }
@@ -43,24 +46,38 @@ void EngineProcess::stop() {
         std::lock_guard lock(mutex_);
         lastExit_ = status;
     }
-    // Closed only now: the engine is gone, so a write still blocked in sendLine has failed
-    // and no handle is closed under it.
+    // Closed only now, with no write under way: the engine is gone, and a process it started
+    // that still holds its input cannot keep a write waiting either once writes are cancelled.
+    cancelWrites();
+    std::lock_guard writing(writeMutex_);
     std::lock_guard lock(mutex_);
-    closePipe(toEngine_);
+    toEngine_.reset();
     closePipe(fromEngine_);
 }
 
-void EngineProcess::sendLine(std::string_view text) {
+bool EngineProcess::sendLine(std::string_view text) {
     std::string line;
     line.reserve(text.size() + 1);
     line.append(text);
     line += '\n';
-    sendRaw(line);
+    return sendRaw(line);
 }
 
-void EngineProcess::sendRaw(std::string_view bytes) {
+bool EngineProcess::sendRaw(std::string_view bytes) {
+    std::lock_guard writing(writeMutex_);
+    PipeWriter* writer = nullptr;
+    {
+        // The writer stays while writeMutex_ is held; mutex_ is let go at once, so that
+        // processId() and cancelWrites() never wait for a write.
+        std::lock_guard lock(mutex_);
+        writer = toEngine_.get();
+    }
+    return writer != nullptr && writer->write(bytes);
+}
+
+void EngineProcess::cancelWrites() {
     std::lock_guard lock(mutex_);
-    writeAll(toEngine_, bytes);
+    if (toEngine_) toEngine_->cancel();
 }
 
 PipeHandle EngineProcess::fromEngine() const {

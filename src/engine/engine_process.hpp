@@ -1,11 +1,13 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string_view>
 
 #include "platform/handles.hpp"
+#include "platform/pipe_writer.hpp"
 #include "platform/process.hpp"
 
 namespace tarnwick {
@@ -32,11 +34,19 @@ class EngineProcess {
     // closes both pipes. Harmless when no engine runs.
     void stop();
 
-    // Sends text and one "\n" to the engine in a single write; nothing when no engine runs.
-    void sendLine(std::string_view text);
+    // Sends text and one "\n" to the engine in a single write. False when no engine runs, the
+    // pipe is broken, or the write was cancelled (see cancelWrites).
+    bool sendLine(std::string_view text);
 
-    // Writes bytes as they are (the final "quit\n"); nothing when no engine runs.
-    void sendRaw(std::string_view bytes);
+    // Writes bytes as they are (the final "quit\n"); false as for sendLine.
+    bool sendRaw(std::string_view bytes);
+
+    // Until the next start(), no write waits for an engine that does not read: a write blocked
+    // now returns false at once, and a later one sends only what the pipe takes at once, false
+    // when that is not all of it (and always once a line has been cut short, so that nothing is
+    // joined to its part). Safe from any thread, e.g. the interrupt handler's: it needs no lock
+    // that a write holds.
+    void cancelWrites();
 
     // The pipe carrying the engine's standard output and error; kNoPipe when no engine runs.
     PipeHandle fromEngine() const;
@@ -48,9 +58,12 @@ class EngineProcess {
 
   private:
     const StopGraces graces_;
-    mutable std::mutex mutex_;  // guards the fields below, never held while waiting
+    // One write at a time; held across a write, and by start() and stop() while they replace
+    // toEngine_, so that no pipe is closed under a write. Taken before mutex_.
+    std::mutex writeMutex_;
+    mutable std::mutex mutex_;  // guards the fields below, never held while waiting or writing
     ProcessId id_;
-    PipeHandle toEngine_ = kNoPipe;
+    std::unique_ptr<PipeWriter> toEngine_;
     PipeHandle fromEngine_ = kNoPipe;
     std::optional<ExitStatus> lastExit_;
 };

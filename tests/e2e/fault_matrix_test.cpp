@@ -4,7 +4,9 @@
 #include <csignal>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "e2e/harness.hpp"
 #include "platform/process.hpp"
@@ -153,6 +155,60 @@ TEST(FaultMatrix, InterruptWhileTheRunIsEnding) {
         << run.output;
     EXPECT_EQ(readLines(dir / "good.epd").size(), 1u);
     EXPECT_FALSE(engineLeftRunning(run, dir / "engine.script")) << "engine left running";
+}
+
+// An engine that never reads its input: a long set-up command fills the pipe and the run
+// waits to write the rest. An interrupt (Ctrl+C; SIGTERM alone where there are signals) still
+// ends the run with its report, and the engine with it. Windows command lines are shorter, but
+// its pipes are smaller too.
+TEST(FaultMatrix, InterruptWhileTheEnginesInputIsFull) {
+#ifdef _WIN32
+    const std::string setup(20000, 'x');
+#else
+    const std::string setup(100000, 'x');
+#endif
+    struct Case {
+        const char* name;
+        const char* protocol;  // "/u" for UCI, "" for xboard
+        std::string script;
+        bool terminate;  // SIGTERM rather than Ctrl+C
+        bool reports;    // an interrupt in the UCI handshake ends it without a report
+    };
+    std::vector<Case> cases = {
+        {"xboard", "", "on start: deaf\n", false, true},
+        {"uci", "/u", "on uci: print uciok; deaf\n", false, false},
+    };
+#ifndef _WIN32
+    cases.push_back({"sigterm", "", "on start: deaf\n", true, true});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDirectory dir("fault_full_input");
+        writeFile(dir / "suite.epd", "4k3/8/8/8/8/8/8/K7 w - - bm Kb2; id \"a\";\n");
+        std::vector<std::string> words = {
+            "/i", (dir / "suite.epd").string(), "/t", "1", "/a", "0", "/s", setup};
+        if (*c.protocol != '\0') words.insert(words.begin(), c.protocol);
+        // The pause lets the run reach its blocked write; an earlier interrupt must end it too.
+        RunOptions options =
+            interruptAfter("Initiate the engine\n", std::chrono::milliseconds(200));
+        if (c.terminate) {
+            options.onOutput = [](ProcessId child, const std::string& output) {
+                if (output.find("Initiate the engine\n") == std::string::npos) return false;
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                signalProcessGroup(child, ProcessSignal::terminate);
+                return true;
+            };
+        }
+        const RunResult run = runTarnwick(concat(words, scriptedEngine(dir, c.script)), options);
+        EXPECT_EQ(run.exitStatus, 0) << run.output;
+        if (c.reports) {
+            EXPECT_NE(run.output.find("Number of tests:                       0\n"),
+                      std::string::npos)
+                << run.output;
+        }
+        EXPECT_EQ(run.output.find("did not answer"), std::string::npos) << run.output;
+        EXPECT_FALSE(engineLeftRunning(run, dir / "engine.script")) << "engine left running";
+    }
 }
 
 // A tester killed outright (SIGKILL, the out-of-memory killer) cannot stop its engine; the

@@ -4,11 +4,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <thread>
 
 #include <gtest/gtest.h>
 
 #include "engine/line_reader.hpp"
+#include "platform/event.hpp"
 #include "platform/system.hpp"
 #include "support/child_engine.hpp"
 
@@ -191,6 +194,82 @@ TEST(EngineProcess, EnginesThatDieAreReapedAndWritingToThemIsHarmless) {
         EXPECT_TRUE(session.lines.waitForLine("uciok"));
     }
     EXPECT_TRUE(testing::noChildProcessLeft());
+}
+
+// Runs send on a thread of its own and waits for it to end; false when it is still blocked at
+// the deadline, and then the engine is stopped so that the thread ends too.
+bool endsInTime(EngineProcess& engine, const std::function<void()>& send) {
+    Event ended(Event::Reset::manual);
+    std::thread sending([&] {
+        send();
+        ended.set();
+    });
+    const bool inTime = ended.wait(kGenerousDeadline);
+    if (!inTime) engine.stop();
+    sending.join();
+    return inTime;
+}
+
+TEST(EngineProcess, CancelWritesFreesAWriterThatAnEngineWhichDoesNotReadHolds) {
+    const std::string severalMegabytes(8 << 20, 'x');
+    Session session(kQuickGraces);
+    const ProcessId id = session.start(testEngineCommand("on start: deaf"));
+    ASSERT_NE(id, 0u);
+    Event sending(Event::Reset::manual);
+    bool sent = true;
+    std::thread writer([&] {
+        sending.set();
+        sent = session.engine.sendLine(severalMegabytes);
+    });
+    ASSERT_TRUE(sending.wait(kGenerousDeadline));
+    // Neither asking for the engine nor cancelling waits for the write.
+    EXPECT_EQ(session.engine.processId(), id);
+    session.engine.cancelWrites();
+    writer.join();
+    EXPECT_FALSE(sent);
+    // Later writes return at once, and false: the pipe is full, and the engine holds part of
+    // the cut line.
+    bool quitSent = true;
+    EXPECT_TRUE(endsInTime(session.engine, [&] { quitSent = session.engine.sendRaw("quit\n"); }));
+    EXPECT_FALSE(quitSent);
+    session.engine.stop();
+    ASSERT_TRUE(session.engine.lastExit().has_value());
+    EXPECT_EQ(session.engine.lastExit()->signal, SIGTERM);
+    EXPECT_FALSE(session.engine.sendLine("uci"));
+
+    // A new start ends the cancel; one given while the pipe has room lets short lines through.
+    session.reader.stop();
+    ASSERT_NE(session.start(testEngineCommand("on uci: print uciok\non isready: print readyok")),
+              0u);
+    EXPECT_TRUE(session.engine.sendLine(severalMegabytes));
+    EXPECT_TRUE(session.engine.sendLine("uci"));
+    ASSERT_TRUE(session.lines.waitForLine("uciok"));
+    session.engine.cancelWrites();
+    EXPECT_TRUE(session.engine.sendLine("isready"));
+    ASSERT_TRUE(session.lines.waitForLine("readyok"));
+    EXPECT_TRUE(session.engine.sendRaw("quit\n"));
+    session.engine.stop();
+    ASSERT_TRUE(session.engine.lastExit().has_value());
+    EXPECT_TRUE(session.engine.lastExit()->exited);
+    EXPECT_TRUE(testing::noChildProcessLeft());
+}
+
+TEST(EngineProcess, StopIsNotHeldUpByAWriteToAnEngineThatDoesNotRead) {
+    Session session(kQuickGraces);
+    const ProcessId id = session.start(testEngineCommand("on start: deaf"));
+    ASSERT_NE(id, 0u);
+    Event sending(Event::Reset::manual);
+    bool sent = true;
+    std::thread writer([&] {
+        sending.set();
+        sent = session.engine.sendLine(std::string(8 << 20, 'x'));
+    });
+    ASSERT_TRUE(sending.wait(kGenerousDeadline));
+    session.engine.stop();
+    writer.join();
+    EXPECT_FALSE(sent);
+    EXPECT_TRUE(processGone(id));
+    EXPECT_EQ(session.engine.processId(), 0u);
 }
 
 }  // namespace

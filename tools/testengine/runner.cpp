@@ -108,7 +108,10 @@ class Engine {
     int run() {
         std::thread worker([this] { work(); });
         worker.detach();  // the engine ends by _Exit, while the worker may still wait
-        if (const Rule* rule = options_.script.find("start", 1)) mailbox_.post(rule->actions);
+        if (const Rule* rule = options_.script.find("start", 1)) {
+            mailbox_.post(rule->actions);
+            if (makesDeaf(*rule)) waitForever();
+        }
         std::string pending;
         std::array<char, 8192> buffer;
         for (;;) {
@@ -138,6 +141,15 @@ class Engine {
         return words;
     }
 
+    // Whether the rule stops the reading. The reading thread acts on it itself, so that no
+    // input after the rule's line is read, however late the worker comes to the action.
+    static bool makesDeaf(const Rule& rule) {
+        for (const Action& action : rule.actions) {
+            if (action.kind == ActionKind::deaf) return true;
+        }
+        return false;
+    }
+
     void receive(const std::string& line) {
         if (log_ != nullptr) {
             std::fwrite(line.data(), 1, line.size(), log_);
@@ -152,7 +164,10 @@ class Engine {
             endOfRule("quit", occurrence);
             return;
         }
-        if (const Rule* rule = options_.script.find(word, occurrence)) mailbox_.post(rule->actions);
+        if (const Rule* rule = options_.script.find(word, occurrence)) {
+            mailbox_.post(rule->actions);
+            if (makesDeaf(*rule)) waitForever();
+        }
     }
 
     // "quit" and the end of input make the engine exit 0 once the queued actions are done,
@@ -210,6 +225,7 @@ class Engine {
                 closeStandardOutput();
                 break;
             case ActionKind::ignore:
+            case ActionKind::deaf:
                 break;
             case ActionKind::waitFor:
                 mailbox_.takeArrival(action.text);

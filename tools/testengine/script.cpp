@@ -19,6 +19,7 @@ const std::map<std::string_view, ActionKind>& actionNames() {
         {"print-cwd", ActionKind::printCwd}, {"print-fds", ActionKind::printFds},
         {"print-pid", ActionKind::printPid}, {"print-args", ActionKind::printArgs},
         {"trap-term", ActionKind::trapTerm}, {"endless", ActionKind::endless},
+        {"deaf", ActionKind::deaf},
     };
     return names;
 }

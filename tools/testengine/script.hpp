@@ -29,6 +29,7 @@ enum class ActionKind {
     printPid,     // "pid <n>"
     printArgs,    // "arg <text>" per command-line argument, then "args end"
     trapTerm,     // ignores SIGTERM from now on
+    deaf,         // reads no input after the line that ran the rule (in "on start:", none)
 };
 
 struct Action {
