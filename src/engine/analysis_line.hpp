@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,9 +14,13 @@ struct Score {
     enum class Kind { centipawns, mate };
     Kind kind = Kind::centipawns;
     int32_t value = 0;
+    // The number an xboard engine printed for a mate, on its own scale.
+    std::optional<int32_t> printed;
 
-    // The score as one number: centipawns, a mate counting as 30000 for the side that mates.
+    // The score as one number: centipawns, a mate counting as 30000 for the side that mates
+    // (or as the engine printed it).
     int32_t centipawns() const {
+        if (printed) return *printed;
         if (kind == Kind::centipawns) return value;
         return value >= 0 ? kMateCentipawns : -kMateCentipawns;
     }

@@ -14,9 +14,9 @@ namespace {
 void readScore(TokenCursor& cursor, Score& score) {
     const std::string_view kind = cursor.next();
     if (kind == "cp") {
-        score = {Score::Kind::centipawns, atoiValue(cursor.next())};
+        score = {Score::Kind::centipawns, atoiValue(cursor.next()), std::nullopt};
     } else if (kind == "mate") {
-        score = {Score::Kind::mate, atoiValue(cursor.next())};
+        score = {Score::Kind::mate, atoiValue(cursor.next()), std::nullopt};
     }
 }
 

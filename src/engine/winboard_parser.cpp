@@ -1,5 +1,6 @@
 #include "engine/winboard_parser.hpp"
 
+#include "engine/winboard_score.hpp"
 #include "text/text.hpp"
 
 namespace tarnwick {
@@ -26,7 +27,7 @@ EngineEvent thinkingLine(std::string_view text, const std::string_view (&numbers
     event.kind = EngineEventKind::Analysis;
     AnalysisLine& line = event.analysis;
     line.depth = atoiValue(numbers[0]);
-    line.score.value = atoiValue(numbers[1]);
+    line.score = winboardScore(atoiValue(numbers[1]));
     line.time = atoiValue(numbers[2]);
     line.nodes = atoiValue(numbers[3]);
     line.echo = text;

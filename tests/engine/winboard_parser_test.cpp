@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
+#include <string>
+#include <utility>
+
 namespace tarnwick {
 namespace {
 
@@ -43,6 +48,42 @@ TEST(WinboardParser, ThinkingLines) {
     EXPECT_EQ(describe("Illegal move: x"), "none");
     EXPECT_EQ(describe(""), "none");
     EXPECT_EQ(describe("1 -x +y 2z e4"), "think:1 -x +y 2z e4");
+}
+
+// The mate scales of real xboard engines, from their own output for a mate in 2 and for being
+// mated in 1: the distance in moves is read, and the printed number stays the score shown.
+TEST(WinboardParser, MateScoresOnEachEnginesScale) {
+    struct Case {
+        const char* engine;
+        int32_t matesIn2;
+        int32_t matedIn1;
+    };
+    const Case cases[] = {
+        {"xboard convention (Fairy-Max, PolyGlot)", 100002, -100001},
+        {"HoiChess", 99997, -99998},
+        {"Sjeng", 999996, -999997},
+        {"Phalanx", 29997, -29998},
+        {"GNU Chess", 9997, -9998},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.engine);
+        for (const auto& [printed, moves] : {std::pair{c.matesIn2, 2}, std::pair{c.matedIn1, -1}}) {
+            const Score score =
+                parseWinboardLine("6 " + std::to_string(printed) + " 10 500 e4").analysis.score;
+            EXPECT_EQ(score.kind, Score::Kind::mate);
+            EXPECT_EQ(score.value, moves);
+            EXPECT_EQ(score.centipawns(), printed);
+        }
+    }
+    // Scores between the scales, and a mate further than any engine reports, are centipawns.
+    for (const int32_t printed : {0, 8999, -8999, 20000, 98000, 100000, 100600, -INT32_MAX}) {
+        const Score score =
+            parseWinboardLine("6 " + std::to_string(printed) + " 10 500").analysis.score;
+        EXPECT_EQ(score.kind, Score::Kind::centipawns) << printed;
+        EXPECT_EQ(score.centipawns(), printed);
+    }
+    EXPECT_EQ(parseWinboardLine("6 -2147483648 10 500").analysis.score.kind,
+              Score::Kind::centipawns);
 }
 
 }  // namespace
