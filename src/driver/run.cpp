@@ -77,17 +77,18 @@ std::string positionName(const RunState& run, size_t index) {
 // exited before it finished the position.
 bool recordFailure(RunState& run, size_t index, PositionOutcome outcome) {
     const bool recorded = recordWithoutMove(run);
-    if (outcome == PositionOutcome::Unanswered) {
-        run.console.write("Engine did not move within " +
-                          std::to_string(run.settings.moveTimeoutSeconds) +
-                          " s after its time; restarting it.\n");
-        return false;
-    }
     // A final move that came with the end of the output still counts; the engine is gone all
     // the same.
-    run.console.write("Engine exited " + std::string(recorded ? "while" : "after") + " testing " +
-                      positionName(run, index) + "; restarting it.\n");
-    return recorded;
+    const std::string message =
+        outcome == PositionOutcome::Unanswered
+            ? "Engine did not move within " + std::to_string(run.settings.moveTimeoutSeconds) +
+                  " s after its time; restarting it.\n"
+            : "Engine exited " + std::string(recorded ? "while" : "after") + " testing " +
+                  positionName(run, index) + "; restarting it.\n";
+    // The reader may still echo a hung engine's lines.
+    std::lock_guard lock(run.watch.runLock);
+    run.console.write(message);
+    return recorded && outcome == PositionOutcome::EngineGone;
 }
 
 // Starts the engine again after it failed; false once it has failed too often in a row.
