@@ -107,12 +107,23 @@ bool restartEngine(RunState& run, int& failuresInRow) {
 PositionOutcome testPositions(RunState& run) {
     int failuresInRow = 0;
     bool restartDue = false;
+    std::optional<size_t> last;  // the position tested last
     for (size_t i = 0; i < run.suiteList.size(); ++i) {
         if (run.suiteList[i].isEmpty()) continue;
+        // An engine that exited right after its final move is started again before it is given
+        // the next position, which would otherwise be taken for the one it failed on.
+        if (!restartDue && last && run.reader.ended().isSet() && !run.interrupted) {
+            std::lock_guard lock(run.watch.runLock);
+            run.console.write("Engine exited after testing " + positionName(run, *last) +
+                              "; restarting it.\n");
+            run.restartedAt.push_back(positionName(run, *last));
+            restartDue = true;
+        }
         if (restartDue && !restartEngine(run, failuresInRow)) return PositionOutcome::EngineGone;
         restartDue = false;
         if (run.interrupted) return PositionOutcome::Interrupted;
         const PositionOutcome outcome = testPosition(run, i);
+        last = i;
         if (outcome == PositionOutcome::Interrupted || run.writeFailed) return outcome;
         if (outcome == PositionOutcome::Finished) {
             failuresInRow = 0;

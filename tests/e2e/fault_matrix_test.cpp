@@ -66,8 +66,9 @@ TEST(FaultMatrix, EnginesThatDieOrHang) {
          "Engine did not answer isready.\n"},
         {"dies_mid_search", move, "on go#2: print info depth 1 time 10 pv b1b2; crash\n", 1, 2,
          "Engine exited while testing b; restarting it.\n"},
-        {"dies_after_final_move", move + "; exit 0", "", 1, 2,
-         "Engine exited after testing a; restarting it.\n"},
+        // Whether the exit is seen before the next position is sent is a race the tester cannot
+        // win every time (Windows reports the end of the output late): it says which it saw.
+        {"dies_after_final_move", move + "; exit 0", "", 1, 2, "; restarting it.\n"},
         {"dies_during_quit", move, "on quit: crash\n", 0, 2,
          "Number of tests:                       2\n"},
         {"ignores_quit", move, "on quit: ignore\non eof: ignore\n", 0, 2,
