@@ -19,8 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RunSettings settings;
     const CommandLineResult result = parseCommandLine(words, settings);
     if (!result.error.empty()) {
-        require(result.error.starts_with("Missing value for option /") ||
-                    result.error.starts_with("Invalid value for option /"),
+        require(result.error.starts_with("Missing value for option ") ||
+                    result.error.starts_with("Invalid value for option ") ||
+                    result.error.starts_with("Unknown option --"),
                 "an unusable command line without its message");
     }
     require(settings.secondsPerPosition >= 0, "a negative time per position was accepted");
