@@ -1,5 +1,6 @@
 // The FEN reader takes any bytes; what it reads must survive being written and read again, and
-// compare must agree with itself.
+// compare must agree with itself; what is sent of it is sent unchanged a second time.
+#include "chess/legality.hpp"
 #include "chess/movegen.hpp"
 #include "fuzz_support.hpp"
 
@@ -30,6 +31,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         unmakeMove(copy, move);
         require(copy.compare(a) == 0 && copy.halfMoveClock == a.halfMoveClock,
                 "make and unmake do not restore the position");
+    }
+
+    // Beyond the reader's 255 characters, dropping rights could bring later text into view.
+    const std::string_view first = text.substr(0, cut);
+    if (first.size() < 200) {
+        const std::string sent = fenToSend(first);
+        require(fenToSend(sent) == sent, "the FEN sent changes when sent again");
+        require(whyNotLegal(sent) == whyNotLegal(first), "the FEN sent is judged differently");
     }
     return 0;
 }

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "chess/legality.hpp"
+#include "driver/engine_lines.hpp"
 #include "driver/heading.hpp"
 #include "engine/board_setup.hpp"
 #include "engine/uci_parser.hpp"
@@ -19,7 +21,8 @@ using Clock = std::chrono::steady_clock;
 // Sends the clear command, the position and the search command of one position.
 void sendPosition(RunState& run) {
     const RunSettings& s = run.settings;
-    const std::string fen = run.watch.currentPosition.fenText();
+    // The record keeps the castling rights and en-passant square as written.
+    const std::string fen = fenToSend(run.watch.currentPosition.fenText());
     // A move of the last position that came after it was given up on must not end this one.
     run.searchEnded.reset();
     run.engine.sendLine(s.clearCommand);
@@ -41,6 +44,23 @@ std::chrono::milliseconds untilThen(Clock::time_point then) {
 }
 
 }  // namespace
+
+bool skipIfNotLegal(RunState& run, size_t index) {
+    const TestPosition& entry = run.suiteList[index];
+    const std::string reason = whyNotLegal(entry.fenText());
+    if (reason.empty()) return false;
+    {
+        std::lock_guard lock(run.watch.runLock);
+        installPosition(run.watch, entry);
+        run.console.write(positionHeading(index + 1, run.suiteList.size(),
+                                          run.watch.currentPosition, run.watch.scorer));
+        run.console.write("Position " + (entry.id.empty() ? std::to_string(index + 1) : entry.id) +
+                          " is not legal (" + reason + "); skipped.\n");
+        run.watch.searchInProgress = true;
+    }
+    recordWithoutMove(run);
+    return true;
+}
 
 PositionOutcome testPosition(RunState& run, size_t index) {
     {

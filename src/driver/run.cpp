@@ -110,6 +110,12 @@ PositionOutcome testPositions(RunState& run) {
     std::optional<size_t> last;  // the position tested last
     for (size_t i = 0; i < run.suiteList.size(); ++i) {
         if (run.suiteList[i].isEmpty()) continue;
+        if (run.interrupted) return PositionOutcome::Interrupted;
+        // Not sent, so the engine is neither crashed by it nor restarted for it.
+        if (skipIfNotLegal(run, i)) {
+            if (run.writeFailed) return PositionOutcome::Finished;
+            continue;
+        }
         // An engine that exited right after its final move is started again before it is given
         // the next position, which would otherwise be taken for the one it failed on.
         if (!restartDue && last && run.reader.ended().isSet() && !run.interrupted) {

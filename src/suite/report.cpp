@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "chess/legality.hpp"
 #include "suite/outcome_files.hpp"
 #include "suite/scoring.hpp"
 
@@ -101,7 +102,9 @@ std::string printReport(const std::vector<TestPosition>& resultList, const Repor
         const int32_t engine = scorer.pointsOfText(record.pm);
         totals.maxSum += maximum;
         totals.engineSum += engine;
-        const bool solved = engine == maximum;
+        // A position no engine could be given is never solved, even when it names no legal
+        // move and so has nothing to score.
+        const bool solved = engine == maximum && whyNotLegal(record.fenText()).empty();
         if (solved) {
             countSolved(totals, record, wholeTime);
         } else {

@@ -16,7 +16,8 @@ namespace {
 #ifdef TEST_ENGINE_BINARY
 
 constexpr const char* kWhiteToMove = "4k3/8/8/8/8/8/4P3/4K2R w K -";
-constexpr const char* kBlackToMove = "4k3/8/8/8/4P3/8/8/4K3 b - e3";
+// The pawn on d4 can take en passant, so the engine is told of e3.
+constexpr const char* kBlackToMove = "4k3/8/8/8/3pP3/8/8/4K3 b - e3";
 
 // What a run against the scripted engine left behind.
 struct EngineRun {
@@ -71,7 +72,7 @@ TEST(WinboardRun, EngineReceivesExactLinesForEachSetupMethod) {
     const std::vector<std::string> defaultSetup = {"xboard", "hard",           "easy",
                                                    "new",    "level 1 1440 0", "post"};
     const std::vector<std::string> whitePieces = {"#", "Ke1", "Rh1", "Pe2", "c", "Ke8", "c"};
-    const std::vector<std::string> blackPieces = {"#", "Ke1", "Pe4", "c", "Ke8", "c"};
+    const std::vector<std::string> blackPieces = {"#", "Ke1", "Pe4", "c", "Pd4", "Ke8", "c"};
     auto join = [](std::vector<std::string> a, const std::vector<std::string>& b) {
         a.insert(a.end(), b.begin(), b.end());
         return a;
@@ -84,7 +85,7 @@ TEST(WinboardRun, EngineReceivesExactLinesForEachSetupMethod) {
     const std::vector<Case> cases = {
         {"setboard",
          {"setboard 4k3/8/8/8/8/8/4P3/4K2R w K - 0 1"},
-         {"setboard 4k3/8/8/8/4P3/8/8/4K3 b - e3 0 1"}},
+         {"setboard 4k3/8/8/8/3pP3/8/8/4K3 b - e3 0 1"}},
         {"edit", join(join({"new", "edit"}, whitePieces), {"c", "."}),
          join(join({"new", "force", "a2a3", "edit"}, blackPieces), {"."})},
         {"cbedit",

@@ -111,6 +111,13 @@ TEST(Report, FailedIdsWrapAndZeroMaximum) {
     EXPECT_NE(avoid.find("Engines score:                         -1\n"), std::string::npos);
     EXPECT_NE(avoid.find("Number with full score:                2\n"), std::string::npos);
     EXPECT_NE(avoid.find("Positions with error (id):\nx\n"), std::string::npos);
+
+    // A position no engine was given is failed even with nothing to score.
+    TestPosition empty;
+    empty.parseEpd("8/8/8/8/8/8/8/8 w - - am Kg2; id \"empty\";");
+    const std::string skipped = report({record("am Kg2;"), empty});
+    EXPECT_NE(skipped.find("Number with full score:                1\n"), std::string::npos);
+    EXPECT_NE(skipped.find("Positions with error (id):\nempty\n"), std::string::npos);
 }
 
 TEST(Report, SolvedAndUnsolvedFiles) {
