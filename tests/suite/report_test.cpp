@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "suite/epd_file.hpp"
+
 namespace tarnwick {
 namespace {
 
@@ -199,6 +201,62 @@ TEST(Report, PointsSuitesWithThemes) {
     // Without shared themes there is no table.
     const std::string lone = report({record("c0 \"Kg2=3\"; id \"one\"; pm Kg2;")});
     EXPECT_TRUE(lone.ends_with("\nPoints suite: 3 of 3 (100.0%)\n")) << lone;
+}
+
+TEST(Report, EarlierResultFilesAreRescoredByTheirPointsLists) {
+    // Records as an earlier version wrote them: the suite's c0 and the engine's final move.
+    std::vector<TestPosition> earlier(3);
+    earlier[0].parseEpd(
+        "1kr5/3n4/q3p2p/p2n2p1/PppB1P2/5BP1/1P2Q2P/3R2K1 w - - acd 12; acn 400; acs -1; bm f5; "
+        "c0 \"f5=10, Be5+=2, Bf2=3, Bg4=2\"; ce 31; id \"Undermine.001\"; pm Be5+; pv Be5+ Kb7;");
+    earlier[1].parseEpd(
+        "2rq2k1/1p3pb1/1n4pp/pP2p3/P1b1P3/2N4P/2B1NPP1/R1Q3K1 b - - acs 25; bm Bf8; c0 "
+        "\"Bg7f8=10, Bg7f6=8, Qd8d6=7\"; id \"STS(v2.2) Open Files and Diagonals.028\"; pm Bf6;");
+    earlier[2].parseEpd(
+        "1n6/4bk1r/1p2rp2/pP2pN1p/K1P1N2P/8/P5R1/3R4 w - - acs 40; bm c5; id \"Undermine.003\"; "
+        "pm c5;");
+    const std::string text = report(earlier);
+    EXPECT_NE(text.find("Max score:                             21\n"
+                        "Engines score:                         11\n"),
+              std::string::npos)
+        << text;
+    EXPECT_TRUE(
+        text.ends_with("\nPoints suite: 10 of 20 (50.0%)\n"
+                       "By theme (score of max, positions):\n"
+                       "  Undermine: 3 of 11, 2\n"
+                       "  STS(v2.2) Open Files and Diagonals: 8 of 10, 1\n"))
+        << text;
+}
+
+// Report-only runs over the large shared suites: the maxima their records give.
+TEST(Report, SharedSuitesMaxima) {
+    const std::filesystem::path folder = SHARED_SUITES_DIR;
+    if (!std::filesystem::is_directory(folder)) GTEST_SKIP() << "no suites at " << folder;
+    auto reportOf = [&](const char* name) {
+        std::vector<TestPosition> list;
+        readEpdFile((folder / name).string(), list);
+        return report(list);
+    };
+    const std::string sts = reportOf("sts.epd");
+    EXPECT_NE(sts.find("Max score:                             14793\n"), std::string::npos);
+    EXPECT_NE(sts.find("\nPoints suite: 0 of 14770 (0.0%)\n"), std::string::npos);
+    EXPECT_NE(sts.find("  STS(v12.0) Center Control: 0 of 793, 100\n"), std::string::npos) << sts;
+    EXPECT_EQ(sts.find("could not be read"), std::string::npos);
+    EXPECT_EQ(sts.find("Points list of"), std::string::npos);
+
+    const std::string mates = reportOf("matetrack.epd");
+    EXPECT_NE(mates.find("Max score:                             6554\n"
+                         "Engines score:                         0\n"),
+              std::string::npos);
+    EXPECT_NE(mates.find("Mates found: 0  best: 0  (of 6554 mate tests)\n"), std::string::npos);
+    EXPECT_EQ(mates.find("could not be read"), std::string::npos);
+
+    // The classic mates answered with the null move score nothing.
+    std::vector<TestPosition> classic;
+    readEpdFile((folder / "mate_classic280.epd").string(), classic);
+    for (TestPosition& p : classic) p.pm = "0000";
+    EXPECT_NE(report(classic).find("Number with full score:                0\n"),
+              std::string::npos);
 }
 
 TEST(Report, SolvedAndUnsolvedFiles) {
