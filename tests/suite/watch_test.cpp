@@ -27,7 +27,8 @@ class WatchTest : public ::testing::Test {
     // A line with a mate score and a variation of Qh5, as the UCI reader gives it.
     static AnalysisLine mateLine(int32_t moves, int32_t time) {
         AnalysisLine line;
-        line.score = {Score::Kind::mate, moves};
+        line.score.kind = Score::Kind::mate;
+        line.score.value = moves;
         line.time = time;
         line.echo = "Qh5";
         return line;
