@@ -1,7 +1,5 @@
 #include "chess/notation.hpp"
 
-#include <vector>
-
 #include "chess/move_text.hpp"
 #include "chess/movegen.hpp"
 #include "text/text.hpp"
@@ -110,27 +108,6 @@ void appendWord(std::string& out, const char* word, int length) {
     out.append(word, static_cast<size_t>(length));
 }
 
-// Removes the blank-separated entries of c1 at the given running positions; c1 keeps its exact
-// text when none of them exists.
-void dropPoints(std::string& c1, const std::vector<int>& positions) {
-    std::string kept;
-    int index = 0;
-    bool removed = false;
-    forEachToken(c1, [&](std::string_view token) {
-        bool drop = false;
-        for (int p : positions) drop = drop || p == index;
-        ++index;
-        if (drop) {
-            removed = true;
-        } else {
-            if (!kept.empty()) kept.push_back(' ');
-            kept.append(token);
-        }
-        return true;
-    });
-    if (removed) c1 = std::move(kept);
-}
-
 }  // namespace
 
 void appendSanVariation(std::string& out, const BoardBase& start, std::string_view tokens) {
@@ -150,12 +127,9 @@ std::string sanVariation(const BoardBase& start, std::string_view tokens) {
     return out;
 }
 
-void normaliseNamedMoves(const BoardBase& board, std::string& am, std::string& bm,
-                         std::string& c1) {
+void normaliseNamedMoves(const BoardBase& board, std::string& am, std::string& bm) {
     MoveReader reader(board);
     char san[kSanBufferSize];
-    std::vector<int> dropped;
-    int position = 0;
     auto rewrite = [&](std::string& operation) {
         if (operation.empty()) return;
         std::string result;
@@ -164,23 +138,23 @@ void normaliseNamedMoves(const BoardBase& board, std::string& am, std::string& b
             if (reader.san(word, san, length, false)) {
                 appendWord(result, san, length);
             } else {
-                dropped.push_back(position);
+                // Kept as written, so the record still shows what could not be read and a
+                // position with best moves keeps its point.
+                appendWord(result, word.data(), static_cast<int>(word.size()));
             }
-            ++position;
             return true;
         });
         operation = std::move(result);
     };
     rewrite(am);
     rewrite(bm);
-    if (!dropped.empty()) dropPoints(c1, dropped);
 }
 
 void normaliseMoves(std::string_view fen, std::string& am, std::string& bm, std::string& pm,
-                    std::string& pv, std::string& c1) {
+                    std::string& pv) {
     Board board;
     board.setFromFen(fen);
-    normaliseNamedMoves(board, am, bm, c1);
+    normaliseNamedMoves(board, am, bm);
     if (!pm.empty()) {
         const Move move = board.parseMove(pm);
         if (move.isValid()) pm = board.sanOf(move);

@@ -15,14 +15,14 @@ namespace tarnwick {
 std::string sanVariation(const BoardBase& start, std::string_view tokens);
 void appendSanVariation(std::string& out, const BoardBase& start, std::string_view tokens);
 
-// Rewrites the best and avoid moves of a position into SAN on its board, word by word (am
-// first, then bm): unreadable words are dropped together with the c1 points at the same running
-// position. Empty operations stay empty; c1 is untouched when nothing is dropped.
-void normaliseNamedMoves(const BoardBase& board, std::string& am, std::string& bm, std::string& c1);
+// Rewrites the best and avoid moves of a position into SAN on its board, word by word: words
+// that name no legal move stay as written, so the points of c1 keep their places. Single
+// blanks separate the words; empty operations stay empty.
+void normaliseNamedMoves(const BoardBase& board, std::string& am, std::string& bm);
 
 // Rewrites the move operations of the position `fen` into SAN: am and bm as
 // normaliseNamedMoves does, pm as one move (kept as it was when unreadable), pv as a variation.
 void normaliseMoves(std::string_view fen, std::string& am, std::string& bm, std::string& pm,
-                    std::string& pv, std::string& c1);
+                    std::string& pv);
 
 }  // namespace tarnwick

@@ -13,9 +13,23 @@ std::string positionHeading(size_t number, size_t total, const TestPosition& pos
                                          : "(*) ";
         }
     };
-    appendMoves(scorer.bestMoves());
-    appendMoves(scorer.avoidMoves());
+    if (scorer.isMateTest()) {
+        const int32_t moves = scorer.mateTarget();
+        text += moves > 0 ? "mate in " + std::to_string(moves) + " "
+                          : "mated in " + std::to_string(-moves) + " ";
+    } else if (scorer.isPointsSuite()) {
+        appendMoves(scorer.pointsList());
+    } else {
+        appendMoves(scorer.bestMoves());
+        appendMoves(scorer.avoidMoves());
+    }
     text += "\n";
+    const std::vector<std::string> unreadable = scorer.unreadableMoves();
+    if (!unreadable.empty()) {
+        text += "Moves that cannot be read:";
+        for (const std::string& word : unreadable) text += " " + word;
+        text += "\n";
+    }
     return text;
 }
 

@@ -52,6 +52,7 @@ inline constexpr std::array kEpdOpcodes{
     EpdOpcode{"fmvn", EpdOperand::Number, &TestPosition::fmvn},
     EpdOpcode{"hmvc", EpdOperand::Number, &TestPosition::hmvc},
     EpdOpcode{"id", EpdOperand::Text, &TestPosition::id},
+    EpdOpcode{"mate", EpdOperand::Number, &TestPosition::mate, true},
     EpdOpcode{"nic", EpdOperand::Text, &TestPosition::nic},
     EpdOpcode{"pm", EpdOperand::Moves, &TestPosition::pm, true},
     EpdOpcode{"pv", EpdOperand::Moves, &TestPosition::pv, true},

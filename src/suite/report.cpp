@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <string_view>
+#include <vector>
 
 #include "chess/legality.hpp"
 #include "suite/outcome_files.hpp"
@@ -29,15 +31,105 @@ constexpr std::array<Bucket, 10> kBuckets = {{{"1 sec = ", 99},
                                               {"10 min = ", 60000},
                                               {"30 min = ", 180000}}};
 
+// Names of positions in the report's list layout: comma-separated, five on the first line
+// and six on each later one.
+class NameList {
+  public:
+    void add(std::string_view name) {
+        if (!text_.empty()) text_ += ", ";
+        if (count_ == 5) {
+            text_ += '\n';
+            count_ = 0;
+        } else {
+            ++count_;
+        }
+        text_ += name;
+    }
+    bool empty() const { return text_.empty(); }
+    const std::string& text() const { return text_; }
+
+  private:
+    std::string text_;
+    int count_ = 0;
+};
+
+// Subtotals of the positions whose ids share a theme.
+struct Theme {
+    std::string name;
+    int32_t score = 0;
+    int32_t maximum = 0;
+    int32_t count = 0;
+};
+
 struct Totals {
     int32_t tests = 0;
     int32_t maxSum = 0;
     int32_t engineSum = 0;
     int64_t timeSum = 0;
     std::array<int32_t, kBuckets.size()> buckets{};
-    std::string errorIds;
-    int lineCount = 0;
+    NameList failed;
+    NameList unreadable;
+    int32_t mateTests = 0;
+    int32_t matesFound = 0;
+    int32_t matesBest = 0;
+    NameList shorterMates;
+    int32_t pointsSuites = 0;
+    int32_t pointsScore = 0;
+    int32_t pointsMaximum = 0;
+    std::vector<Theme> themes;  // in suite order
+    std::string rejectedLists;
 };
+
+// How a position is named in the report's lists: its id, or without one its position (placement,
+// side, castling, en passant), so that it can still be found.
+std::string nameOf(const TestPosition& record) {
+    if (!record.id.empty()) return record.id;
+    return record.placement + " " + record.side + " " + record.castling + " " + record.enPassant;
+}
+
+// The theme of an id, up to its last '.': "STS(v10.0) Simplification.042" is of
+// "STS(v10.0) Simplification". Empty when the id has none.
+std::string_view themeOf(std::string_view id) {
+    const size_t dot = id.rfind('.');
+    return dot == std::string_view::npos || dot == 0 ? std::string_view{} : id.substr(0, dot);
+}
+
+void countTheme(Totals& totals, const TestPosition& record, int32_t score, int32_t maximum) {
+    const std::string_view name = themeOf(record.id);
+    if (name.empty()) return;
+    auto theme = std::find_if(totals.themes.begin(), totals.themes.end(),
+                              [&](const Theme& t) { return t.name == name; });
+    if (theme == totals.themes.end()) {
+        totals.themes.push_back({std::string(name)});
+        theme = totals.themes.end() - 1;
+    }
+    theme->score += score;
+    theme->maximum += maximum;
+    ++theme->count;
+}
+
+void countKinds(Totals& totals, const PositionScorer& scorer, const TestPosition& record,
+                int32_t engine) {
+    if (!scorer.unreadableMoves().empty()) totals.unreadable.add(nameOf(record));
+    if (scorer.isMateTest()) {
+        ++totals.mateTests;
+        const MateVerdict verdict = scorer.mateVerdict(record.mate);
+        if (verdict != MateVerdict::none) ++totals.matesFound;
+        if (verdict == MateVerdict::best || verdict == MateVerdict::shorter) ++totals.matesBest;
+        if (verdict == MateVerdict::shorter) totals.shorterMates.add(nameOf(record));
+    }
+    if (scorer.isPointsSuite()) {
+        ++totals.pointsSuites;
+        totals.pointsScore += engine;
+        totals.pointsMaximum += scorer.maximum();
+    }
+    if (!scorer.rejectedPair().empty()) {
+        totals.rejectedLists += "Points list of " + nameOf(record) + " not used (" +
+                                scorer.rejectedPair() +
+                                " names no legal move): scored by its bm and am\n";
+    }
+    countTheme(totals, record, engine, scorer.maximum());
+}
 
 void countSolved(Totals& totals, const TestPosition& record, int32_t wholeTime) {
     // A full-score move with no found time (no analysis line showed it) came at the end.
@@ -53,18 +145,48 @@ void countSolved(Totals& totals, const TestPosition& record, int32_t wholeTime) 
 }
 
 void listFailed(Totals& totals, const TestPosition& record, int32_t wholeTime) {
-    if (!record.id.empty()) {
-        if (!totals.errorIds.empty()) totals.errorIds += ", ";
-        // The first line holds five ids, each later line six.
-        if (totals.lineCount == 5) {
-            totals.errorIds += '\n';
-            totals.lineCount = 0;
-        } else {
-            ++totals.lineCount;
-        }
-        totals.errorIds += record.id;
-    }
+    totals.failed.add(nameOf(record));
     totals.timeSum += wholeTime;
+}
+
+std::string percentOf(int32_t part, int32_t whole) {
+    if (whole <= 0) return "0.0";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", 100.0 * part / whole);
+    return text;
+}
+
+// The parts only some suites have: unreadable moves, mate tests, points suites.
+std::string kindsText(const Totals& totals) {
+    std::string text;
+    if (!totals.unreadable.empty()) {
+        text +=
+            "\nPositions whose moves could not be read (id):\n" + totals.unreadable.text() + "\n";
+    }
+    if (totals.mateTests > 0) {
+        text += "\nMates found: " + std::to_string(totals.matesFound) +
+                "  best: " + std::to_string(totals.matesBest) + "  (of " +
+                std::to_string(totals.mateTests) + " mate tests)\n";
+    }
+    if (!totals.shorterMates.empty()) {
+        text += "Mates shorter than the suite's (id):\n" + totals.shorterMates.text() + "\n";
+    }
+    if (totals.pointsSuites > 0) {
+        text += "\nPoints suite: " + std::to_string(totals.pointsScore) + " of " +
+                std::to_string(totals.pointsMaximum) + " (" +
+                percentOf(totals.pointsScore, totals.pointsMaximum) + "%)\n";
+        const bool shared = std::any_of(totals.themes.begin(), totals.themes.end(),
+                                        [](const Theme& t) { return t.count > 1; });
+        if (shared) {
+            text += "By theme (score of max, positions):\n";
+            for (const Theme& theme : totals.themes) {
+                text += "  " + theme.name + ": " + std::to_string(theme.score) + " of " +
+                        std::to_string(theme.maximum) + ", " + std::to_string(theme.count) + "\n";
+            }
+        }
+    }
+    if (!totals.rejectedLists.empty()) text += "\n" + totals.rejectedLists;
+    return text;
 }
 
 std::string summaryText(const Totals& totals, int32_t secondsPerPosition) {
@@ -82,8 +204,8 @@ std::string summaryText(const Totals& totals, int32_t secondsPerPosition) {
     }
     text += "\nTime used for tests (wrong answer=" + std::to_string(secondsPerPosition) +
             "s): " + std::to_string(totals.timeSum / 100) + "s\n";
-    text += "\nPositions with error (id):\n" + totals.errorIds + "\n";
-    return text;
+    text += "\nPositions with error (id):\n" + totals.failed.text() + "\n";
+    return text + kindsText(totals);
 }
 
 }  // namespace
@@ -99,7 +221,8 @@ std::string printReport(const std::vector<TestPosition>& resultList, const Repor
         ++totals.tests;
         const PositionScorer scorer(record);
         const int32_t maximum = scorer.maximum();
-        const int32_t engine = scorer.pointsOfText(record.pm);
+        const int32_t engine = scorer.earned(record);
+        countKinds(totals, scorer, record, engine);
         totals.maxSum += maximum;
         totals.engineSum += engine;
         // A position no engine could be given is never solved, even when it names no legal

@@ -18,7 +18,9 @@ struct ReportSettings {
 
 // Scores every result, writes the solved and unsolved files, and prints the summary: tests,
 // maximum and achieved score, full-score positions by time bucket, time used and the ids of
-// the positions without full points. Returns "" or the first failure to write a solved or
+// the positions without full points (their FEN when they have none); then, when the suite has
+// them, the positions whose moves could not be read, the mates found and the points suite's
+// total with subtotals by theme. Returns "" or the first failure to write a solved or
 // unsolved file, "Cannot write to <file>: <reason>"; the summary is printed either way.
 std::string printReport(const std::vector<TestPosition>& resultList, const ReportSettings& settings,
                         ConsoleOutput& console);

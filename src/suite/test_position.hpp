@@ -8,7 +8,7 @@
 namespace tarnwick {
 
 // One EPD line: the four position fields as text and one field per known opcode, named after
-// it. 0 and the empty text mean absent. acd, acn, acs, ce, pm and pv carry the engine's
+// it. 0 and the empty text mean absent. acd, acn, acs, ce, mate, pm and pv carry the engine's
 // analysis.
 struct TestPosition {
     std::string placement;
@@ -31,6 +31,9 @@ struct TestPosition {
     int32_t fmvn = 0;
     int32_t hmvc = 0;
     std::string id;
+    // The engine's last score of a mate test when it was a mate, in signed moves (positive: the
+    // side to move mates); written as "mate", as ce cannot keep the distance.
+    int32_t mate = 0;
     std::string nic;
     std::string pm;
     std::string pv;
@@ -45,7 +48,7 @@ struct TestPosition {
 
     // Clears the record, then fills it from one EPD line (without its line end).
     void parseEpd(std::string_view line);
-    // The record as one EPD line; omitAnalysis leaves out acd, acn, acs, ce, pm and pv.
+    // The record as one EPD line; omitAnalysis leaves out acd, acn, acs, ce, mate, pm and pv.
     std::string toEpd(bool omitAnalysis) const;
     void clear() { *this = TestPosition{}; }
     void assign(const TestPosition& other) { *this = other; }

@@ -19,11 +19,31 @@ std::optional<int32_t> firstMovePoints(const PositionScorer& scorer, std::string
     return points;
 }
 
+// A mate test follows the mate score, not the moves: the found time is that of the first line
+// that reports the best mate, and is cleared while a later line reports another score.
+bool judgeMate(WatchState& watch, const AnalysisLine& line) {
+    TestPosition& position = watch.currentPosition;
+    const PositionScorer& scorer = watch.scorer;
+    const auto isBest = [&](int32_t mate) {
+        const MateVerdict verdict = scorer.mateVerdict(mate);
+        return verdict == MateVerdict::best || verdict == MateVerdict::shorter;
+    };
+    const bool wasBest = isBest(position.mate);
+    position.mate = line.score.kind == Score::Kind::mate ? line.score.value : 0;
+    if (!isBest(position.mate)) {
+        position.acs = -1;
+        return false;
+    }
+    if (!wasBest) position.acs = line.time;
+    return true;
+}
+
 }  // namespace
 
 void installPosition(WatchState& watch, const TestPosition& entry) {
     watch.currentPosition = entry;
     watch.currentPosition.acs = -1;
+    watch.currentPosition.mate = 0;
     watch.currentPosition.pv.clear();
     watch.scorer = PositionScorer(watch.currentPosition);
     watch.variation.clear();
@@ -36,6 +56,12 @@ bool onAnalysisLine(WatchState& watch, const AnalysisLine& line) {
     position.acd = line.depth;
     position.ce = line.score.centipawns();
     position.acn = line.nodes;
+    if (watch.scorer.isMateTest()) {
+        // The variation is still kept for the record's pv.
+        if (const std::string_view variation = line.variation(); !variation.empty())
+            watch.variation.assign(variation);
+        return judgeMate(watch, line);
+    }
 
     const std::optional<int32_t> previous = watch.firstMovePoints;
     if (const std::string_view variation = line.variation(); !variation.empty()) {
@@ -61,13 +87,16 @@ FinalMoveVerdict onFinalMove(WatchState& watch, std::string_view moveText) {
     const Move move = moveText.empty() ? Move{} : board.parseMove(moveText);
     position.pm = move.isValid() ? board.sanOf(move) : std::string(moveText);
     position.pv = sanVariation(board, watch.variation);
-    normaliseNamedMoves(board, position.am, position.bm, position.c[1]);
+    normaliseNamedMoves(board, position.am, position.bm);
     watch.resultList.push_back(position);
 
     FinalMoveVerdict verdict;
     verdict.stored = true;
     verdict.legal = move.isValid();
-    verdict.fullScore = verdict.legal && watch.scorer.points(move) == watch.scorer.maximum();
+    const PositionScorer& scorer = watch.scorer;
+    verdict.fullScore =
+        verdict.legal && (scorer.isMateTest() ? scorer.earned(position) == scorer.maximum()
+                                              : scorer.points(move) == scorer.maximum());
     return verdict;
 }
 

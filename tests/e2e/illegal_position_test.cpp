@@ -47,8 +47,8 @@ TEST(IllegalPositions, AreRecordedWithoutReachingTheEngine) {
     // One engine for the whole run.
     EXPECT_EQ(log.find("uci\n", 1), std::string::npos) << log;
     for (const char* message :
-         {"\n2/7 Id: empty\nmoves: Kb2(*) \nPosition empty is not legal (White has no king); "
-          "skipped.\n",
+         {"\n2/7 Id: empty\nmoves: Kb2(*) \nMoves that cannot be read: Kb2\n"
+          "Position empty is not legal (White has no king); skipped.\n",
           "Position kings is not legal (White has 2 kings); skipped.\n",
           "Position pawn is not legal (White pawn on d8); skipped.\n",
           "Position check is not legal (Black is in check with White to move); skipped.\n"}) {

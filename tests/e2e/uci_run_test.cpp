@@ -45,6 +45,7 @@ TEST(UciRun, ConsoleResultFileAndCommandsOfAWholeRun) {
                               "Initiate the engine\n"
                               "\n2/3 Id: T2\n"
                               "moves: Nc6(10) Nf6(5) d5(-2) Xx(*) \n"
+                              "Moves that cannot be read: Xx\n"
                               "1 5 12 10 b8c6 g1f3\n"
                               "2 -3 25 20 d7d5 e4d5\n"
                               "3 7 40 30 b8c6\n"
@@ -61,15 +62,18 @@ TEST(UciRun, ConsoleResultFileAndCommandsOfAWholeRun) {
                               "Time used for tests (wrong answer=1s): 1s\n"
                               "\n"
                               "Positions with error (id):\n"
-                              "T3\n");
-    // The unreadable avoid move is dropped together with its points; the suite's own pv is not
+                              "T3\n"
+                              "\n"
+                              "Positions whose moves could not be read (id):\n"
+                              "T2\n");
+    // The unreadable avoid move stays as written, with its points; the suite's own pv is not
     // taken for the engine's first move, so the found time is that of the first line.
-    EXPECT_EQ(readFile(dir / "result.epd"),
-              earlier +
-                  "rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq - acd 3; acn 30; "
-                  "acs 40; am d5; bm Nc6 Nf6; c1 \"-2 10 5\"; ce 7; id \"T2\"; pm Nc6; pv Nc6;\n" +
-                  position("acd 1; acn 3; acs -1; am Qh5; ce 10; id \"T3\"; pm Qh5; pv Qh5;") +
-                  "\n");
+    EXPECT_EQ(
+        readFile(dir / "result.epd"),
+        earlier +
+            "rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq - acd 3; acn 30; "
+            "acs 40; am d5 Xx; bm Nc6 Nf6; c1 \"-2 0 10 5\"; ce 7; id \"T2\"; pm Nc6; pv Nc6;\n" +
+            position("acd 1; acn 3; acs -1; am Qh5; ce 10; id \"T3\"; pm Qh5; pv Qh5;") + "\n");
     EXPECT_EQ(
         readFile(dir / "engine.log"),
         "uci\nisready\n"
@@ -117,6 +121,7 @@ TEST(UciRun, EngineThatCrashesOnItsSeventhSearchIsStartedAgain) {
     EXPECT_EQ(run.exitStatus, 1);
     // Every engine process crashes on its seventh search.
     EXPECT_NE(run.output.find("\n7/20 Id: p7\nmoves: Kb2(1) Kd2(*) \n"
+                              "Moves that cannot be read: Kd2\n"
                               "Engine exited while testing p7; restarting it.\n"),
               std::string::npos)
         << run.output;

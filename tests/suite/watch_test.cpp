@@ -24,6 +24,16 @@ class WatchTest : public ::testing::Test {
         return onAnalysisLine(watch, parseWinboardLine(line).analysis);
     }
 
+    // A line with a mate score and a variation of Qh5, as the UCI reader gives it.
+    static AnalysisLine mateLine(int32_t moves, int32_t time) {
+        AnalysisLine line;
+        line.score.kind = Score::Kind::mate;
+        line.score.value = moves;
+        line.time = time;
+        line.echo = "Qh5";
+        return line;
+    }
+
     WatchState watch;
 };
 
@@ -102,12 +112,53 @@ TEST_F(WatchTest, FinalMovesAreStoredOnceWithTheirVerdict) {
     EXPECT_EQ(watch.resultList.back().pm, "resign");
 }
 
-TEST_F(WatchTest, DroppedMovesTakeTheirPointsWithThem) {
+TEST_F(WatchTest, UnreadableMovesStayWithTheirPoints) {
     start("bm Xx9 Qh5 Nf3; c1 \"7 10 5\";");
     onFinalMove(watch, "Nf3");
     ASSERT_EQ(watch.resultList.size(), 1u);
-    EXPECT_EQ(watch.resultList[0].bm, "Qh5 Nf3");
-    EXPECT_EQ(watch.resultList[0].c[1], "10 5");
+    EXPECT_EQ(watch.resultList[0].bm, "Xx9 Qh5 Nf3");
+    EXPECT_EQ(watch.resultList[0].c[1], "7 10 5");
+
+    // No best move can be read: the null move earns nothing, and the words stay.
+    start("bm e8=Q+ Qxh7#;");
+    const FinalMoveVerdict verdict = onFinalMove(watch, "0000");
+    EXPECT_FALSE(verdict.fullScore);
+    EXPECT_EQ(watch.resultList.back().bm, "e8=Q+ Qxh7#");
+}
+
+TEST_F(WatchTest, MateTestsFollowTheMateScore) {
+    start("bm #3; id \"m\";");
+    EXPECT_FALSE(think("5 20 100 1000 Qh5"));  // not a mate
+    EXPECT_EQ(watch.currentPosition.acs, -1);
+    EXPECT_FALSE(watch.currentPosition.mate);
+    EXPECT_FALSE(onAnalysisLine(watch, mateLine(5, 150)));  // found, but longer
+    EXPECT_EQ(watch.currentPosition.acs, -1);
+    EXPECT_EQ(watch.currentPosition.mate, 5);
+    EXPECT_TRUE(onAnalysisLine(watch, mateLine(3, 200)));
+    EXPECT_EQ(watch.currentPosition.acs, 200);
+    EXPECT_TRUE(onAnalysisLine(watch, mateLine(2, 250)));  // shorter still counts: time stays
+    EXPECT_EQ(watch.currentPosition.acs, 200);
+    EXPECT_FALSE(onAnalysisLine(watch, mateLine(-3, 300)));  // lost
+    EXPECT_EQ(watch.currentPosition.acs, -1);
+    EXPECT_TRUE(onAnalysisLine(watch, mateLine(3, 400)));  // regained: the new time
+    EXPECT_EQ(watch.currentPosition.acs, 400);
+    EXPECT_EQ(watch.currentPosition.ce, Score::kMateCentipawns);
+    // The final move does not decide; the record carries the reported mate.
+    const FinalMoveVerdict verdict = onFinalMove(watch, "a2a3");
+    EXPECT_TRUE(verdict.fullScore);
+    EXPECT_EQ(watch.resultList.back().toEpd(false),
+              std::string(kFen) +
+                  " acd 1; acn 1; acs 400; bm #3; ce 30000; id \"m\"; mate 3; pm a3; pv Qh5;");
+
+    // Being mated: the sign must match; a mate found at time 0 keeps acs 0.
+    start("dm -2;");
+    EXPECT_FALSE(onAnalysisLine(watch, mateLine(2, 0)));
+    EXPECT_TRUE(onAnalysisLine(watch, mateLine(-2, 0)));
+    EXPECT_EQ(watch.currentPosition.acs, 0);
+    // A record of an earlier run does not carry its mate into this search.
+    TestPosition earlier = watch.currentPosition;
+    installPosition(watch, earlier);
+    EXPECT_EQ(watch.currentPosition.mate, 0);
 }
 
 }  // namespace
