@@ -158,9 +158,9 @@ std::string whyNotLegal(std::string_view fen) {
 
 std::string fenToSend(std::string_view fen) {
     std::vector<std::string_view> fields = fieldsOf(fen);
-    // A position that is not sent at all is left as it is: its fields may not even be the ones
-    // the board reader finds.
-    if (fields.size() < 3 || !whyNotLegal(fen).empty()) return std::string(fen);
+    // A board that cannot be read is never sent, and its fields may not even be the ones the
+    // board reader finds: it is left as it is.
+    if (fields.size() < 3 || !placementReadable(fields[0])) return std::string(fen);
     Board board;
     board.setFromFen(fen);
     const std::string castling = castlingKept(board);
