@@ -115,7 +115,7 @@ void countKinds(Totals& totals, const PositionScorer& scorer, const TestPosition
         ++totals.mateTests;
         const MateVerdict verdict = scorer.mateVerdict(record.mate);
         if (verdict != MateVerdict::none) ++totals.matesFound;
-        if (verdict == MateVerdict::best || verdict == MateVerdict::shorter) ++totals.matesBest;
+        if (scorer.isBestMate(record.mate)) ++totals.matesBest;
         if (verdict == MateVerdict::shorter) totals.shorterMates.add(nameOf(record));
     }
     if (scorer.isPointsSuite()) {

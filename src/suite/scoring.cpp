@@ -126,8 +126,12 @@ int32_t PositionScorer::pointsOfText(std::string_view text) const {
 
 int32_t PositionScorer::earned(const TestPosition& record) const {
     if (!isMateTest()) return pointsOfText(record.pm);
-    const MateVerdict verdict = mateVerdict(record.mate);
-    return verdict == MateVerdict::best || verdict == MateVerdict::shorter ? 1 : 0;
+    return isBestMate(record.mate) ? 1 : 0;
+}
+
+bool PositionScorer::isBestMate(int32_t reportedMate) const {
+    const MateVerdict verdict = mateVerdict(reportedMate);
+    return verdict == MateVerdict::best || verdict == MateVerdict::shorter;
 }
 
 MateVerdict PositionScorer::mateVerdict(int32_t reportedMate) const {

@@ -62,6 +62,8 @@ class PositionScorer {
     bool isMateTest() const { return mateTarget_ != 0; }
     // How a reported mate score (signed moves, as mateTarget) answers the test.
     MateVerdict mateVerdict(int32_t reportedMate) const;
+    // Whether that score earns the test's point: the best mate, or a shorter one.
+    bool isBestMate(int32_t reportedMate) const;
 
     // The best moves and the avoid moves, word by word as the position gives them.
     const std::vector<NamedMove>& bestMoves() const { return best_; }

@@ -23,14 +23,9 @@ std::optional<int32_t> firstMovePoints(const PositionScorer& scorer, std::string
 // that reports the best mate, and is cleared while a later line reports another score.
 bool judgeMate(WatchState& watch, const AnalysisLine& line) {
     TestPosition& position = watch.currentPosition;
-    const PositionScorer& scorer = watch.scorer;
-    const auto isBest = [&](int32_t mate) {
-        const MateVerdict verdict = scorer.mateVerdict(mate);
-        return verdict == MateVerdict::best || verdict == MateVerdict::shorter;
-    };
-    const bool wasBest = isBest(position.mate);
+    const bool wasBest = watch.scorer.isBestMate(position.mate);
     position.mate = line.score.kind == Score::Kind::mate ? line.score.value : 0;
-    if (!isBest(position.mate)) {
+    if (!watch.scorer.isBestMate(position.mate)) {
         position.acs = -1;
         return false;
     }
@@ -56,18 +51,12 @@ bool onAnalysisLine(WatchState& watch, const AnalysisLine& line) {
     position.acd = line.depth;
     position.ce = line.score.centipawns();
     position.acn = line.nodes;
-    if (watch.scorer.isMateTest()) {
-        // The variation is still kept for the record's pv.
-        if (const std::string_view variation = line.variation(); !variation.empty())
-            watch.variation.assign(variation);
-        return judgeMate(watch, line);
-    }
+    const std::string_view variation = line.variation();
+    if (!variation.empty()) watch.variation.assign(variation);
+    if (watch.scorer.isMateTest()) return judgeMate(watch, line);
 
     const std::optional<int32_t> previous = watch.firstMovePoints;
-    if (const std::string_view variation = line.variation(); !variation.empty()) {
-        watch.variation.assign(variation);
-        watch.firstMovePoints = firstMovePoints(watch.scorer, variation);
-    }
+    if (!variation.empty()) watch.firstMovePoints = firstMovePoints(watch.scorer, variation);
     const int32_t current = watch.firstMovePoints.value_or(0);
     if (current < watch.scorer.maximum()) {
         position.acs = -1;
