@@ -210,23 +210,42 @@ bool endsInTime(EngineProcess& engine, const std::function<void()>& send) {
     return inTime;
 }
 
+// A write of several megabytes to an engine that reads nothing, on a thread of its own: it
+// blocks once the pipe is full, until something frees it.
+class BlockedWrite {
+  public:
+    explicit BlockedWrite(EngineProcess& engine)
+        : writer_([this, &engine] {
+              started_.set();
+              sent_ = engine.sendLine(std::string(8 << 20, 'x'));
+          }) {
+        EXPECT_TRUE(started_.wait(kGenerousDeadline));
+    }
+    ~BlockedWrite() {
+        if (writer_.joinable()) writer_.join();
+    }
+    // Waits for the write to give up; whether it claimed to have gone through.
+    bool sent() {
+        writer_.join();
+        return sent_;
+    }
+
+  private:
+    Event started_{Event::Reset::manual};
+    bool sent_ = true;
+    std::thread writer_;
+};
+
 TEST(EngineProcess, CancelWritesFreesAWriterThatAnEngineWhichDoesNotReadHolds) {
     const std::string severalMegabytes(8 << 20, 'x');
     Session session(kQuickGraces);
     const ProcessId id = session.start(testEngineCommand("on start: deaf"));
     ASSERT_NE(id, 0u);
-    Event sending(Event::Reset::manual);
-    bool sent = true;
-    std::thread writer([&] {
-        sending.set();
-        sent = session.engine.sendLine(severalMegabytes);
-    });
-    ASSERT_TRUE(sending.wait(kGenerousDeadline));
+    BlockedWrite write(session.engine);
     // Neither asking for the engine nor cancelling waits for the write.
     EXPECT_EQ(session.engine.processId(), id);
     session.engine.cancelWrites();
-    writer.join();
-    EXPECT_FALSE(sent);
+    EXPECT_FALSE(write.sent());
     // Later writes return at once, and false: the pipe is full, and the engine holds part of
     // the cut line.
     bool quitSent = true;
@@ -258,16 +277,9 @@ TEST(EngineProcess, StopIsNotHeldUpByAWriteToAnEngineThatDoesNotRead) {
     Session session(kQuickGraces);
     const ProcessId id = session.start(testEngineCommand("on start: deaf"));
     ASSERT_NE(id, 0u);
-    Event sending(Event::Reset::manual);
-    bool sent = true;
-    std::thread writer([&] {
-        sending.set();
-        sent = session.engine.sendLine(std::string(8 << 20, 'x'));
-    });
-    ASSERT_TRUE(sending.wait(kGenerousDeadline));
+    BlockedWrite write(session.engine);
     session.engine.stop();
-    writer.join();
-    EXPECT_FALSE(sent);
+    EXPECT_FALSE(write.sent());
     EXPECT_TRUE(processGone(id));
     EXPECT_EQ(session.engine.processId(), 0u);
 }
