@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     result.error.starts_with("Unknown option --"),
                 "an unusable command line without its message");
     }
-    require(settings.secondsPerPosition >= 0, "a negative time per position was accepted");
+    require(settings.msPerPosition >= 0, "a negative time per position was accepted");
     std::string expanded = settings.engineCommand;
     expandNewlines(expanded);
     require(expanded.size() <= settings.engineCommand.size(), "expanding made text longer");

@@ -8,6 +8,7 @@
 #include "engine/engine_file.hpp"
 #include "engine/uci_parser.hpp"
 #include "engine/winboard_parser.hpp"
+#include "text/seconds_text.hpp"
 #include "text/text.hpp"
 
 namespace tarnwick {
@@ -47,11 +48,19 @@ std::string applyOption(std::string_view option, const std::string& value, RunSe
     if (option == "/w") settings.notFoundFile = value;
     if (option == "/c") settings.clearCommand = value;
     if (option == "/s") settings.setupCommand = value;
-    if (option == "/t" || option == "/a") {
+    if (option == "/t") {
+        // Whole seconds as before, or a decimal down to a hundredth.
+        const std::optional<SecondsValue> time = leadingSeconds(value);
+        if (!time || (time->milliseconds > 0 && time->milliseconds < 10)) {
+            return "Invalid value for option /t: " + value;
+        }
+        settings.msPerPosition = time->milliseconds;
+        settings.timeDecimals = time->decimals;
+    }
+    if (option == "/a") {
         const int32_t number = atoiValue(value);
-        if (number < 0) return "Invalid value for option " + std::string(option) + ": " + value;
-        if (option == "/t") settings.secondsPerPosition = number;
-        if (option == "/a") settings.initMilliseconds = secondsToMilliseconds(number);
+        if (number < 0) return "Invalid value for option /a: " + value;
+        settings.initMilliseconds = secondsToMilliseconds(number);
     }
     if (option == "/e") {
         if (value == "edit") {
@@ -151,7 +160,10 @@ void expandNewlines(std::string& text) {
 }
 
 void completeSettings(RunSettings& settings) {
-    if (settings.secondsPerPosition == 0) settings.secondsPerPosition = 10;
+    if (settings.msPerPosition == 0) {
+        settings.msPerPosition = 10000;
+        settings.timeDecimals = 0;
+    }
     expandNewlines(settings.setupCommand);
     expandNewlines(settings.clearCommand);
     prepareEngineCommand(settings);

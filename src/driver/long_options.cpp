@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <optional>
+
+#include "text/seconds_text.hpp"
 
 namespace tarnwick {
 
@@ -17,6 +20,30 @@ bool parseSeconds(std::string_view text, int32_t& seconds) {
     if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return false;
     if (value < 0 || value > kMaxSeconds) return false;
     seconds = value;
+    return true;
+}
+
+// A whole number from least to most, and nothing else.
+template <typename Number>
+bool parseWhole(std::string_view text, Number least, Number most, Number& number) {
+    Number value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return false;
+    if (value < least || value > most) return false;
+    number = value;
+    return true;
+}
+
+// K/N with 0 <= K < N.
+bool parseShard(std::string_view text, RunSettings& s) {
+    const size_t slash = text.find('/');
+    if (slash == std::string_view::npos) return false;
+    int32_t index = 0;
+    int32_t count = 0;
+    if (!parseWhole(text.substr(0, slash), 0, 1 << 20, index)) return false;
+    if (!parseWhole(text.substr(slash + 1), 1, 1 << 20, count) || index >= count) return false;
+    s.shardIndex = index;
+    s.shardCount = count;
     return true;
 }
 
@@ -35,6 +62,29 @@ constexpr LongOption kLongOptions[] = {
      [](std::string_view value, RunSettings& s) {
          return parseSeconds(value, s.moveTimeoutSeconds);
      }},
+    {"concurrency",
+     "  --concurrency N  Engines searching at once, each its own process. Default=1.\n",
+     [](std::string_view value, RunSettings& s) { return parseWhole(value, 1, 256, s.concurrency); }},
+    {"depth",
+     "  --depth D  Searches each position to depth D; the time per position still ends it.\n",
+     [](std::string_view value, RunSettings& s) { return parseWhole(value, 1, 1000, s.depthLimit); }},
+    {"nodes",
+     "  --nodes N  Searches each position for N nodes (UCI engines); the time per position\n"
+     "     still ends it.\n",
+     [](std::string_view value, RunSettings& s) {
+         return parseWhole<int64_t>(value, 1, int64_t{1} << 50, s.nodeLimit);
+     }},
+    {"early-stop",
+     "  --early-stop SECONDS  Ends a search once its first move has earned full points for\n"
+     "     this long of the engine's time, or once a mate test's best mate is reported.\n",
+     [](std::string_view value, RunSettings& s) {
+         const std::optional<SecondsValue> seconds = exactSeconds(value);
+         if (seconds) s.earlyStopMs = seconds->milliseconds;
+         return seconds.has_value();
+     }},
+    {"shard",
+     "  --shard K/N  Tests only the positions whose index, from 0, is K modulo N.\n",
+     [](std::string_view value, RunSettings& s) { return parseShard(value, s); }},
 };
 
 const LongOption* findLongOption(std::string_view name) {

@@ -70,7 +70,7 @@ PositionOutcome testPosition(RunState& run, size_t index) {
                                           run.watch.currentPosition, run.watch.scorer));
         sendPosition(run);
     }
-    const std::chrono::milliseconds period(int64_t{run.settings.secondsPerPosition} * 1000);
+    const std::chrono::milliseconds period(run.settings.msPerPosition);
     Clock::time_point nextRequest = Clock::now() + period;
     std::optional<Clock::time_point> giveUp;
     if (run.settings.moveTimeoutSeconds > 0) {

@@ -30,7 +30,8 @@ constexpr int kFailuresBeforeGivingUp = 3;
 // not be written (the message is printed).
 bool report(RunState& run) {
     ReportSettings settings;
-    settings.secondsPerPosition = run.settings.secondsPerPosition;
+    settings.msPerPosition = run.settings.msPerPosition;
+    settings.timeDecimals = run.settings.timeDecimals;
     settings.goodOnlyFile = run.settings.goodOnlyFile;
     settings.notFoundFile = run.settings.notFoundFile;
     const std::string failure = printReport(run.watch.resultList, settings, run.console);

@@ -10,6 +10,7 @@
 #include "chess/legality.hpp"
 #include "suite/outcome_files.hpp"
 #include "suite/scoring.hpp"
+#include "text/seconds_text.hpp"
 
 namespace tarnwick {
 
@@ -189,7 +190,7 @@ std::string kindsText(const Totals& totals) {
     return text;
 }
 
-std::string summaryText(const Totals& totals, int32_t secondsPerPosition) {
+std::string summaryText(const Totals& totals, const ReportSettings& settings) {
     int32_t fullScore = 0;
     for (const int32_t count : totals.buckets) fullScore += count;
     std::string text;
@@ -202,8 +203,9 @@ std::string summaryText(const Totals& totals, int32_t secondsPerPosition) {
         if (totals.buckets[i] == 0) continue;
         text.append(kBuckets[i].label).append(std::to_string(totals.buckets[i])).append(", ");
     }
-    text += "\nTime used for tests (wrong answer=" + std::to_string(secondsPerPosition) +
-            "s): " + std::to_string(totals.timeSum / 100) + "s\n";
+    text += "\nTime used for tests (wrong answer=" +
+            centisecondsText(settings.msPerPosition / 10, settings.timeDecimals) +
+            "s): " + centisecondsText(totals.timeSum, settings.timeDecimals) + "s\n";
     text += "\nPositions with error (id):\n" + totals.failed.text() + "\n";
     return text + kindsText(totals);
 }
@@ -213,7 +215,7 @@ std::string summaryText(const Totals& totals, int32_t secondsPerPosition) {
 std::string printReport(const std::vector<TestPosition>& resultList, const ReportSettings& settings,
                         ConsoleOutput& console) {
     const int32_t wholeTime = static_cast<int32_t>(
-        std::min<int64_t>(int64_t{settings.secondsPerPosition} * 100, INT32_MAX));
+        std::min<int64_t>(settings.msPerPosition / 10, INT32_MAX));
     OutcomeFiles files;
     std::string failure = files.open(settings.goodOnlyFile, settings.notFoundFile);
     Totals totals;
@@ -238,7 +240,7 @@ std::string printReport(const std::vector<TestPosition>& resultList, const Repor
     }
     const std::string closed = files.close();
     if (failure.empty()) failure = closed;
-    console.write(summaryText(totals, settings.secondsPerPosition));
+    console.write(summaryText(totals, settings));
     return failure;
 }
 

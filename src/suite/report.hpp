@@ -11,7 +11,8 @@ namespace tarnwick {
 
 // Where the report writes besides the console, and the time per position it scores with.
 struct ReportSettings {
-    int32_t secondsPerPosition = 10;
+    int64_t msPerPosition = 10000;
+    int32_t timeDecimals = 0;  // the report's times are shown with these decimals
     std::string goodOnlyFile;
     std::string notFoundFile;
 };

@@ -21,12 +21,12 @@ TEST(CommandLine, OptionsThenEngineWords) {
     EXPECT_EQ(s.engineCommand, "engine.exe -log 1");
 
     s = parse({"/i", "a.epd", "/t", "5", "e.exe", "/t", "9"});
-    EXPECT_EQ(s.secondsPerPosition, 5);
+    EXPECT_EQ(s.msPerPosition, 5000);
     EXPECT_EQ(s.engineCommand, "e.exe /t 9");
 
     s = parse({"/T", "5", "e.exe"});
     EXPECT_EQ(s.engineCommand, "/T 5 e.exe");
-    EXPECT_EQ(s.secondsPerPosition, 0);
+    EXPECT_EQ(s.msPerPosition, 0);
 
     s = parse({"/o", "/u", "-x", "/ox"});
     EXPECT_EQ(s.resultFile, "/u");
@@ -52,7 +52,14 @@ TEST(CommandLine, NumbersAndMethods) {
     EXPECT_EQ(parse({"/a", "x"}).initMilliseconds, 0);
     EXPECT_EQ(parse({}).initMilliseconds, 2000);
     EXPECT_EQ(parse({"/a", "99999999"}).initMilliseconds, 2147483647);
-    EXPECT_EQ(parse({"/t", "12abc"}).secondsPerPosition, 12);
+    EXPECT_EQ(parse({"/t", "12abc"}).msPerPosition, 12000);
+    // Fractions of a second, kept with their precision; a hundredth is the least.
+    EXPECT_EQ(parse({"/t", "0.25"}).msPerPosition, 250);
+    EXPECT_EQ(parse({"/t", "0.25"}).timeDecimals, 2);
+    EXPECT_EQ(parse({"/t", "1.5s"}).msPerPosition, 1500);
+    EXPECT_EQ(parse({"/t", "0.01"}).msPerPosition, 10);
+    RunSettings tiny;
+    EXPECT_EQ(parseCommandLine({"/t", "0.001"}, tiny).error, "Invalid value for option /t: 0.001");
 
     EXPECT_EQ(parse({}).boardSetupMethod, BoardSetupMethod::setboard);
     EXPECT_EQ(parse({"/e", "edit"}).boardSetupMethod, BoardSetupMethod::edit);
@@ -64,10 +71,10 @@ TEST(CommandLine, NumbersAndMethods) {
 
     RunSettings s = parse({"/t", "0"});
     completeSettings(s);
-    EXPECT_EQ(s.secondsPerPosition, 10);
+    EXPECT_EQ(s.msPerPosition, 10000);
     s = parse({"/t", "none"});
     completeSettings(s);
-    EXPECT_EQ(s.secondsPerPosition, 10);
+    EXPECT_EQ(s.msPerPosition, 10000);
 }
 
 TEST(CommandLine, UnusableCommandLinesAreReported) {

@@ -74,7 +74,7 @@ TEST(Report, BucketBoundsCapAndLongSearches) {
     EXPECT_NE(text.find("(wrong answer=10s): 16s\n"), std::string::npos);
 
     ReportSettings hour;
-    hour.secondsPerPosition = 3600;
+    hour.msPerPosition = 3600000;
     const std::string late = report({record("acs 180001; bm Kg2; pm Kg2;")}, hour);
     EXPECT_NE(late.find("Engines score:                         1\n"), std::string::npos);
     EXPECT_NE(late.find("Number with full score:                0\nFound in: \n"),
@@ -83,7 +83,7 @@ TEST(Report, BucketBoundsCapAndLongSearches) {
 
     // Truncation of the time used.
     ReportSettings twenty;
-    twenty.secondsPerPosition = 20;
+    twenty.msPerPosition = 20000;
     const std::string truncated = report({record("acs 1999; bm Kg2; pm Kg2;")}, twenty);
     EXPECT_NE(truncated.find("): 19s\n"), std::string::npos);
 }
