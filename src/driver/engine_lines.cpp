@@ -1,25 +1,49 @@
 #include "driver/engine_lines.hpp"
 
+#include <algorithm>
+#include <chrono>
+
 #include "text/line_limit.hpp"
 
 namespace tarnwick {
 
 namespace {
 
+// With an early stop: when the search may end, by the engine's own time. A full-points move
+// is held from its found time on; a mate test ends at its best mate. Kept in steady-clock
+// terms so the run can end the search even when no further line comes.
+void noteEarlyStop(RunState& run, const AnalysisLine& line, bool fullScore) {
+    if (!run.settings.earlyStopMs || !run.watch.searchInProgress) return;
+    if (!fullScore) {
+        if (run.earlyStopDue) run.earlyStopChanged.set();
+        run.earlyStopDue.reset();
+        return;
+    }
+    const TestPosition& position = run.watch.currentPosition;
+    int64_t leftMs = 0;
+    if (!run.watch.scorer.isMateTest()) {
+        const int64_t heldMs = (int64_t{line.time} - position.acs) * 10;
+        leftMs = std::max<int64_t>(0, *run.settings.earlyStopMs - heldMs);
+    }
+    run.earlyStopDue = std::chrono::steady_clock::now() + std::chrono::milliseconds(leftMs);
+    run.earlyStopChanged.set();
+}
+
 void onAnalysis(RunState& run, const AnalysisLine& line) {
     std::lock_guard lock(run.watch.runLock);
     const bool fullScore = onAnalysisLine(run.watch, line);
+    noteEarlyStop(run, line, fullScore);
     run.console.line(line.echo, fullScore);
 }
 
 // Appends the newest record to the result file. A record that cannot be written is taken
 // back, so the report shows only what a resumed run will find, and the run is told to end.
 void writeRecord(RunState& run) {
-    if (!run.resultFile.isOpen()) return;
-    std::string reason;
-    if (run.resultFile.append(run.watch.resultList.back().toEpd(false) + "\n", reason)) return;
+    if (!run.records->isOpen()) return;
+    const std::string failure = run.records->append(run.watch.resultList.back());
+    if (failure.empty()) return;
     run.watch.resultList.pop_back();
-    run.console.write("Cannot write to " + run.settings.resultFile + ": " + reason + "\n");
+    run.console.write(failure + "\n");
     run.writeFailed = true;
 }
 

@@ -67,7 +67,11 @@ std::optional<int> startEngine(RunState& run) {
     run.reader.setOverlongHandler([](void* r) { onOverlongEngineLine(*static_cast<RunState*>(r)); },
                                   &run);
     run.reader.start();
-    run.console.write("Initiate the engine\n");
+    {
+        // The reader may be echoing an early line already.
+        std::lock_guard lock(run.watch.runLock);
+        run.console.write("Initiate the engine\n");
+    }
 
     if (s.useUci) {
         const std::string failure = initialiseUci(run);

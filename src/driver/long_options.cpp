@@ -64,10 +64,14 @@ constexpr LongOption kLongOptions[] = {
      }},
     {"concurrency",
      "  --concurrency N  Engines searching at once, each its own process. Default=1.\n",
-     [](std::string_view value, RunSettings& s) { return parseWhole(value, 1, 256, s.concurrency); }},
+     [](std::string_view value, RunSettings& s) {
+         return parseWhole(value, 1, 256, s.concurrency);
+     }},
     {"depth",
      "  --depth D  Searches each position to depth D; the time per position still ends it.\n",
-     [](std::string_view value, RunSettings& s) { return parseWhole(value, 1, 1000, s.depthLimit); }},
+     [](std::string_view value, RunSettings& s) {
+         return parseWhole(value, 1, 1000, s.depthLimit);
+     }},
     {"nodes",
      "  --nodes N  Searches each position for N nodes (UCI engines); the time per position\n"
      "     still ends it.\n",
@@ -82,8 +86,7 @@ constexpr LongOption kLongOptions[] = {
          if (seconds) s.earlyStopMs = seconds->milliseconds;
          return seconds.has_value();
      }},
-    {"shard",
-     "  --shard K/N  Tests only the positions whose index, from 0, is K modulo N.\n",
+    {"shard", "  --shard K/N  Tests only the positions whose index, from 0, is K modulo N.\n",
      [](std::string_view value, RunSettings& s) { return parseShard(value, s); }},
 };
 

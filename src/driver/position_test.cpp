@@ -8,6 +8,7 @@
 #include "chess/legality.hpp"
 #include "driver/engine_lines.hpp"
 #include "driver/heading.hpp"
+#include "driver/run_settings.hpp"
 #include "engine/board_setup.hpp"
 #include "engine/uci_parser.hpp"
 #include "engine/winboard_parser.hpp"
@@ -18,6 +19,16 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// A search limited by depth or nodes replaces the timed search; the time per position still
+// ends it.
+std::string uciGoCommand(const RunSettings& s) {
+    if (s.depthLimit == 0 && s.nodeLimit == 0) return std::string(kUciGo);
+    std::string command = "go";
+    if (s.depthLimit > 0) command += " depth " + std::to_string(s.depthLimit);
+    if (s.nodeLimit > 0) command += " nodes " + std::to_string(s.nodeLimit);
+    return command;
+}
+
 // Sends the clear command, the position and the search command of one position.
 void sendPosition(RunState& run) {
     const RunSettings& s = run.settings;
@@ -25,14 +36,16 @@ void sendPosition(RunState& run) {
     const std::string fen = fenToSend(run.watch.currentPosition.fenText());
     // A move of the last position that came after it was given up on must not end this one.
     run.searchEnded.reset();
+    run.earlyStopDue.reset();
     run.engine.sendLine(s.clearCommand);
     if (s.useUci) {
         run.engine.sendLine(std::string(kUciPositionPrefix) + fen);
-        run.engine.sendLine(kUciGo);
+        run.engine.sendLine(uciGoCommand(s));
     } else {
         run.engine.sendLine(kWinboardForce);
         run.engine.sendLine(boardSetupText(s.boardSetupMethod, fen));
         run.engine.sendLine(kWinboardClocks);
+        if (s.depthLimit > 0) run.engine.sendLine("sd " + std::to_string(s.depthLimit));
         run.engine.sendLine(kWinboardGo);
     }
     run.watch.searchInProgress = true;
@@ -76,18 +89,29 @@ PositionOutcome testPosition(RunState& run, size_t index) {
     if (run.settings.moveTimeoutSeconds > 0) {
         giveUp = nextRequest + std::chrono::seconds(run.settings.moveTimeoutSeconds);
     }
+    const std::string_view moveNow = run.settings.useUci ? kUciStop : kWinboardMoveNow;
+    std::optional<Clock::time_point> earlyStop;
     for (;;) {
-        const Clock::time_point wakeAt = giveUp ? std::min(nextRequest, *giveUp) : nextRequest;
+        Clock::time_point wakeAt = giveUp ? std::min(nextRequest, *giveUp) : nextRequest;
+        if (earlyStop) wakeAt = std::min(wakeAt, *earlyStop);
         // The end of the reader comes first: whether a move that arrived with it still
         // counts is for the caller to see.
-        const int woken = waitForAny({&run.reader.ended(), &run.searchEnded}, untilThen(wakeAt));
+        const int woken = waitForAny({&run.reader.ended(), &run.searchEnded, &run.earlyStopChanged},
+                                     untilThen(wakeAt));
         if (run.interrupted) return PositionOutcome::Interrupted;
         if (woken == 1) return PositionOutcome::Finished;
         if (woken == 0) return PositionOutcome::EngineGone;
         if (giveUp && Clock::now() >= *giveUp) return PositionOutcome::Unanswered;
+        std::lock_guard lock(run.watch.runLock);
+        earlyStop = run.earlyStopDue;
+        if (earlyStop && Clock::now() >= *earlyStop) {
+            // Asked once; the final move is then awaited as after the time per position.
+            run.engine.sendLine(moveNow);
+            run.earlyStopDue.reset();
+            earlyStop.reset();
+        }
         if (Clock::now() >= nextRequest) {
-            std::lock_guard lock(run.watch.runLock);
-            run.engine.sendLine(run.settings.useUci ? kUciStop : kWinboardMoveNow);
+            run.engine.sendLine(moveNow);
             nextRequest += period;
         }
     }

@@ -21,6 +21,14 @@ class ConsoleOutput {
     // Writes text and a line end, highlighted when asked and possible.
     void line(std::string_view text, bool highlight = false);
 
+    // Writes text captured by a console made with highlights, highlighting its highlighted lines
+    // here as this console does: how a block of text made elsewhere reaches the screen whole.
+    void replay(std::string_view captured);
+
+    // A line kept at the bottom of a terminal: cleared before any other text and drawn again
+    // after it. Nothing happens elsewhere (a file, a pipe, a capture); empty text removes it.
+    void status(std::string_view text);
+
     bool highlights() const { return highlight_; }
     const std::string& captured() const { return captured_; }
     // Hands over the captured text and starts afresh.
@@ -41,7 +49,13 @@ class ConsoleOutput {
     static bool outputIsTerminal();
     static void setTerminalHighlight(bool on);
 
+    void clearStatus();
+    void drawStatus();
+
     bool capturing_ = false;
+    bool terminal_ = false;
+    std::string status_;
+    size_t statusDrawn_ = 0;  // the width of the status line on the screen, 0: none
     bool highlight_ = false;
     std::string captured_;
 };

@@ -214,8 +214,8 @@ std::string summaryText(const Totals& totals, const ReportSettings& settings) {
 
 std::string printReport(const std::vector<TestPosition>& resultList, const ReportSettings& settings,
                         ConsoleOutput& console) {
-    const int32_t wholeTime = static_cast<int32_t>(
-        std::min<int64_t>(settings.msPerPosition / 10, INT32_MAX));
+    const int32_t wholeTime =
+        static_cast<int32_t>(std::min<int64_t>(settings.msPerPosition / 10, INT32_MAX));
     OutcomeFiles files;
     std::string failure = files.open(settings.goodOnlyFile, settings.notFoundFile);
     Totals totals;

@@ -47,4 +47,13 @@ void setAsideTested(std::vector<TestPosition>& suite, const std::vector<TestPosi
     }
 }
 
+void setAsideOtherShards(std::vector<TestPosition>& suite, int32_t index, int32_t count) {
+    if (count <= 1) return;
+    int64_t position = 0;
+    for (TestPosition& entry : suite) {
+        if (entry.isEmpty()) continue;
+        if (position++ % count != index) entry.clear();
+    }
+}
+
 }  // namespace tarnwick

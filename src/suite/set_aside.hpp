@@ -11,4 +11,9 @@ namespace tarnwick {
 // rights, en-passant square) that is not cleared yet. Each record clears at most one.
 void setAsideTested(std::vector<TestPosition>& suite, const std::vector<TestPosition>& results);
 
+// Clears the suite positions of the other shards: those whose index among the suite's
+// positions, counted from 0, is not index modulo count. Shards of one suite share nothing, so
+// their result files, put together, are the suite's.
+void setAsideOtherShards(std::vector<TestPosition>& suite, int32_t index, int32_t count);
+
 }  // namespace tarnwick

@@ -50,8 +50,7 @@ TEST(EngineLines, FinalMoveIsStoredOnceEchoedAndWakesTheRun) {
     RunSettings settings;
     settings.resultFile = file.string();
     RunState run(settings, ConsoleOutput::capture(true));
-    std::string reason;
-    ASSERT_EQ(run.resultFile.open(settings.resultFile, reason), ResultFileOpen::opened) << reason;
+    ASSERT_EQ(run.records->open(settings.resultFile), "");
     start(run, "bm Qh5; id \"t1\";");
     onEngineEvent(run, parseUciLine("info depth 5 score cp 20 time 1200 nodes 1000 pv d1h5 b8c6"));
     onEngineEvent(run, parseUciLine("bestmove d1h5"));
@@ -66,7 +65,7 @@ TEST(EngineLines, FinalMoveIsStoredOnceEchoedAndWakesTheRun) {
     EXPECT_EQ(text.str(), std::string(kFen) +
                               " acd 5; acn 1000; acs 120; bm Qh5; ce 20; id \"t1\"; pm Qh5; pv "
                               "Qh5 Nc6;\n");
-    run.resultFile.close();
+    run.records->close();
     std::filesystem::remove(file);
 
     run.console.takeCaptured();
