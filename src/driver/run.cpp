@@ -163,6 +163,9 @@ int runTests(const std::vector<std::string>& words) {
         run->console.write("No epd-position in files.\n");
         return kExitFailure;
     }
+    if (!run->suiteList.empty()) {
+        putInSuiteOrder(run->watch.resultList, matchTested(run->suiteList, run->watch.resultList));
+    }
     setAsideOtherShards(run->suiteList, settings.shardIndex, settings.shardCount);
     setAsideTested(run->suiteList, run->watch.resultList);
     if (!anyPositionLeft(run->suiteList)) return report(*run) ? kExitOk : kExitFailure;

@@ -20,7 +20,8 @@ bool isTactical(const Move& m) {
 }  // namespace
 
 bool Search::timeUp() {
-    return stop_->load(std::memory_order_relaxed) || std::chrono::steady_clock::now() >= deadline_;
+    return stop_->load(std::memory_order_relaxed) ||
+           std::chrono::steady_clock::now() >= deadline_ || (maxNodes_ > 0 && nodes_ >= maxNodes_);
 }
 
 // Best first: the previous iteration's move at this ply, captures by victim and attacker,
@@ -129,6 +130,7 @@ Move Search::run(const Board& position, const SearchLimits& limits, const std::a
     const auto started = std::chrono::steady_clock::now();
     stop_ = &stop;
     deadline_ = started + limits.time;
+    maxNodes_ = limits.maxNodes;
     nodes_ = 0;
     aborted_ = false;
     previousPv_.clear();

@@ -28,6 +28,7 @@ struct SearchReport {
 struct SearchLimits {
     std::chrono::milliseconds time{1000};
     int maxDepth = 64;
+    uint64_t maxNodes = 0;  // 0: no limit; checked every 1024 nodes
 };
 
 // A small iterative-deepening alpha-beta search with quiescence, meant to show and test the
@@ -47,6 +48,7 @@ class Search {
 
     const std::atomic<bool>* stop_ = nullptr;
     std::chrono::steady_clock::time_point deadline_;
+    uint64_t maxNodes_ = 0;
     uint64_t nodes_ = 0;
     bool aborted_ = false;
     std::vector<Move> previousPv_;

@@ -92,6 +92,7 @@ void UciSession::go(const std::vector<std::string>& words) {
         if (key == "movestogo") movesToGo = static_cast<int>(numberAfter(words, i));
         if (key == "movetime") moveTime = numberAfter(words, i);
         if (key == "depth") limits.maxDepth = static_cast<int>(numberAfter(words, i));
+        if (key == "nodes") limits.maxNodes = static_cast<uint64_t>(numberAfter(words, i));
         if (key == "infinite") infinite = true;
     }
     const int side = board_.sideToMove == Black ? Black : White;
