@@ -67,5 +67,45 @@ TEST(MateRun, MateScoresDecideAndSurviveTheResultFile) {
     EXPECT_TRUE(again.output.ends_with(report)) << again.output;
 }
 
+// An xboard engine's mate scores on its own large scale, and a points suite scored by its c0
+// lists with subtotals by theme, each through a whole run.
+TEST(MateRun, WinboardMatesAndAPointsSuite) {
+    TempDirectory dir("mate_winboard");
+    writeFile(dir / "mates.epd",
+              position("bm #3; id \"m3\";\n") + position("dm -2; id \"mated\";\n"));
+    const std::string winboard =
+        "on protover: print feature setboard=1 done=1\n"
+        "on go#1: print 3 95 0 10 d1h5; print 4 100003 0 20 d1h5; print move d1h5\n"
+        "on go#2: print 5 -100002 40 10 g1f3; print move g1f3\n";
+    RunResult run = runTarnwick(concat({"/i", (dir / "mates.epd").string(), "/t", "1", "/a", "0"},
+                                       scriptedEngine(dir, winboard)));
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
+    EXPECT_NE(run.output.find("Number with full score:                2\n"), std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("Mates found: 2  best: 2  (of 2 mate tests)\n"), std::string::npos)
+        << run.output;
+
+    writeFile(dir / "points.epd",
+              position("bm Qh5; c0 \"Qh5=10, Nf3=5, d1f3=3\"; id \"STS(v1) Queen.001\";\n") +
+                  position("bm Nf3; c0 \"Nf3=10,Qh5=4\"; id \"STS(v1) Queen.002\";\n") +
+                  position("bm Bc4; c0 \"Bc4=10\"; id \"STS(v1) Bishop.001\";\n"));
+    const std::string uci = uciScript(
+        "print info depth 1 score cp 5 time 10 nodes 1 pv d1h5; "
+        "print bestmove d1h5");
+    run = runTarnwick(concat({"/u", "/i", (dir / "points.epd").string(), "/o",
+                              (dir / "points-result.epd").string(), "/t", "1", "/a", "0"},
+                             scriptedEngine(dir, uci, "uci")));
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
+    const std::string points =
+        "Points suite: 14 of 30 (46.7%)\n"
+        "By theme (score of max, positions):\n"
+        "  STS(v1) Queen: 14 of 20, 2\n"
+        "  STS(v1) Bishop: 0 of 10, 1\n";
+    EXPECT_TRUE(run.output.ends_with(points)) << run.output;
+    // The record keeps its c0 and final move, so a report of the result file alone agrees.
+    run = runTarnwick({"/o", (dir / "points-result.epd").string()});
+    EXPECT_TRUE(run.output.ends_with(points)) << run.output;
+}
+
 }  // namespace
 }  // namespace tarnwick::e2e
