@@ -90,10 +90,11 @@ PositionOutcome testPosition(RunState& run, size_t index) {
         giveUp = nextRequest + std::chrono::seconds(run.settings.moveTimeoutSeconds);
     }
     const std::string_view moveNow = run.settings.useUci ? kUciStop : kWinboardMoveNow;
-    std::optional<Clock::time_point> earlyStop;
+    // When the early stop is due; the far future while it is not.
+    Clock::time_point earlyStop = Clock::time_point::max();
     for (;;) {
         Clock::time_point wakeAt = giveUp ? std::min(nextRequest, *giveUp) : nextRequest;
-        if (earlyStop) wakeAt = std::min(wakeAt, *earlyStop);
+        wakeAt = std::min(wakeAt, earlyStop);
         // The end of the reader comes first: whether a move that arrived with it still
         // counts is for the caller to see.
         const int woken = waitForAny({&run.reader.ended(), &run.searchEnded, &run.earlyStopChanged},
@@ -103,12 +104,12 @@ PositionOutcome testPosition(RunState& run, size_t index) {
         if (woken == 0) return PositionOutcome::EngineGone;
         if (giveUp && Clock::now() >= *giveUp) return PositionOutcome::Unanswered;
         std::lock_guard lock(run.watch.runLock);
-        earlyStop = run.earlyStopDue;
-        if (earlyStop && Clock::now() >= *earlyStop) {
+        earlyStop = run.earlyStopDue.value_or(Clock::time_point::max());
+        if (Clock::now() >= earlyStop) {
             // Asked once; the final move is then awaited as after the time per position.
             run.engine.sendLine(moveNow);
             run.earlyStopDue.reset();
-            earlyStop.reset();
+            earlyStop = Clock::time_point::max();
         }
         if (Clock::now() >= nextRequest) {
             run.engine.sendLine(moveNow);
