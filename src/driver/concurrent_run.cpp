@@ -52,7 +52,9 @@ void collectRecords(RunState& run) {
 }  // namespace
 
 std::optional<PositionOutcome> testConcurrently(RunState& run) {
-    const int count = run.settings.concurrency;
+    // No more engines than positions.
+    const int count = static_cast<int>(
+        std::min<size_t>(static_cast<size_t>(run.settings.concurrency), run.queue->size()));
     {
         std::lock_guard lock(run.watch.runLock);
         for (int i = 0; i < count; ++i) {

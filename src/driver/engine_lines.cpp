@@ -25,7 +25,10 @@ void noteEarlyStop(RunState& run, const AnalysisLine& line, bool fullScore) {
         const int64_t heldMs = (int64_t{line.time} - position.acs) * 10;
         leftMs = std::max<int64_t>(0, *run.settings.earlyStopMs - heldMs);
     }
-    run.earlyStopDue = std::chrono::steady_clock::now() + std::chrono::milliseconds(leftMs);
+    // While the move holds, the moment only comes nearer: an engine whose lines carry no time
+    // still gets its search ended by the clock.
+    const auto due = std::chrono::steady_clock::now() + std::chrono::milliseconds(leftMs);
+    run.earlyStopDue = run.earlyStopDue ? std::min(*run.earlyStopDue, due) : due;
     run.earlyStopChanged.set();
 }
 

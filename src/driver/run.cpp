@@ -109,7 +109,7 @@ int testWithEngine(RunState& run) {
     if (!run.restartedAt.empty()) run.console.write(restartsLine(run.restartedAt));
     if (run.settings.concurrency > 1) {
         run.console.write("Wall time: " + centisecondsText(wallMs / 10, 2) + " s with " +
-                          std::to_string(run.settings.concurrency) + " engines\n");
+                          std::to_string(run.lanes.size()) + " engines\n");
     }
     return status;
 }
