@@ -334,14 +334,31 @@ TEST(Cluster, SlurmArrayShardsReportAsTheWholeSuite) {
     const std::string serial = suiteAndSerialReport(dir);
 
     const std::string out = (dir / "out").string();
-    const Shell batch = cluster.slurm(
-        "cd " + quoted(dir.path().string()) + " && TARNWICK=" + quoted(TARNWICK_BINARY) +
-        " SUITE=" + quoted((dir / "suite.epd").string()) + " OUT=" + quoted(out) +
-        " ENGINE=" + quoted(kEngineLine) + " timeout 120 sbatch --wait --array=0-1 " +
-        quoted((kRecipes / "shards.sbatch").string()));
-    ASSERT_EQ(batch.status, 0)
-        << batch.output << shell("cat " + quoted(dir.path().string()) + "/tarnwick-*.log").output;
+    const auto submit = [&](const std::string& words) {
+        return cluster.slurm("cd " + quoted(dir.path().string()) +
+                             " && TARNWICK=" + quoted(TARNWICK_BINARY) +
+                             " SUITE=" + quoted((dir / "suite.epd").string()) +
+                             " OUT=" + quoted(out) + " ENGINE=" + quoted(kEngineLine) + " " +
+                             words + " " + quoted((kRecipes / "shards.sbatch").string()) +
+                             "; cat tarnwick-*.log >task-logs 2>&1; rm -f tarnwick-*.log");
+    };
+    const Shell batch = submit("timeout 120 sbatch --wait --array=0-1");
+    ASSERT_EQ(batch.status, 0) << batch.output << readFile(dir / "task-logs");
     EXPECT_EQ(recordsIn(dir / "out" / "part-0.epd"), 5u);
+    EXPECT_EQ(recordsIn(dir / "out" / "part-1.epd"), 5u);
+
+    // A task cut short, submitted again on its own and told the number of shards, tests
+    // only the position its shard misses.
+    std::vector<std::string> records = readLines(dir / "out" / "part-1.epd");
+    records.pop_back();
+    std::string kept;
+    for (const std::string& record : records) kept += record + "\n";
+    writeFile(dir / "out" / "part-1.epd", kept);
+    const Shell again = submit("SHARDS=2 timeout 120 sbatch --wait --array=1");
+    ASSERT_EQ(again.status, 0) << again.output << readFile(dir / "task-logs");
+    const std::string log = readFile(dir / "task-logs");
+    EXPECT_NE(log.find(" Id: "), std::string::npos) << log;
+    EXPECT_EQ(log.find(" Id: "), log.rfind(" Id: ")) << log;
     EXPECT_EQ(recordsIn(dir / "out" / "part-1.epd"), 5u);
 
     const Shell report = shell("cd " + quoted(out) + " && cat part-*.epd > merged.epd && " +
