@@ -43,10 +43,11 @@ struct Shell {
     int status = -1;     // exit code, or -1 when it did not exit
 };
 
-// Runs a command line with sh, its standard input empty.
+// Runs a command line with sh, its standard input empty and its standard error with the
+// output.
 Shell shell(const std::string& command) {
     Shell result;
-    FILE* pipe = ::popen(("exec </dev/null; " + command + " 2>&1").c_str(), "r");
+    FILE* pipe = ::popen(("exec </dev/null 2>&1; " + command).c_str(), "r");
     if (pipe == nullptr) return result;
     std::array<char, 4096> buffer{};
     for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) {
@@ -199,8 +200,9 @@ class SlurmCluster {
         namespace fs = std::filesystem;
         // munged insists that everyone may pass through its socket's folders, and that no
         // one else may write where its key lies.
-        for (const char* folder : {"munge", "state", "spool", "log"})
+        for (const char* folder : {"munge", "state", "spool", "log"}) {
             fs::create_directory(root / folder);
+        }
         for (const fs::path& folder : {root, root / "munge"}) {
             fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read |
                                         fs::perms::group_exec | fs::perms::others_read |
@@ -227,29 +229,39 @@ class SlurmCluster {
         const std::array<int, 2> ports = freePorts();
         const std::string host = shortHostName();
         const long cpus = ::sysconf(_SC_NPROCESSORS_ONLN);
-        const std::string r = root.string();
-        writeFile(root / "slurm.conf",
-                  "ClusterName=tarnwick\n"
-                  "SlurmctldHost=" +
-                      host + "\n" + "SlurmctldPort=" + std::to_string(ports[0]) + "\n" +
-                      "SlurmdPort=" + std::to_string(ports[1]) + "\n" +
-                      "SlurmUser=root\nSlurmdUser=root\n"
-                      "AuthType=auth/munge\nCredType=cred/munge\n"
-                      "AuthInfo=socket=" +
-                      (munge / "socket").string() + "\n" +
-                      "ProctrackType=proctrack/linuxproc\nTaskPlugin=task/none\n"
-                      "SelectType=select/cons_tres\nSelectTypeParameters=CR_Core\n"
-                      "JobAcctGatherType=jobacct_gather/none\n"
-                      "AccountingStorageType=accounting_storage/none\nJobCompType=jobcomp/none\n"
-                      "MpiDefault=none\nReturnToService=2\n"
-                      "StateSaveLocation=" +
-                      r + "/state\nSlurmdSpoolDir=" + r + "/spool\n" + "SlurmctldPidFile=" + r +
-                      "/slurmctld.pid\nSlurmdPidFile=" + r + "/slurmd.pid\n" + "SlurmctldLogFile=" +
-                      r + "/log/slurmctld.log\n" + "SlurmdLogFile=" + r + "/log/slurmd.log\n" +
-                      "NodeName=" + host + " CPUs=" + std::to_string(cpus > 0 ? cpus : 1) +
-                      " State=UNKNOWN\n"
-                      "PartitionName=tests Nodes=" +
-                      host + " Default=YES MaxTime=INFINITE State=UP\n");
+        // Processes tracked through /proc and no task binding: no cgroups are needed. Root
+        // runs everything, the jobs included.
+        const std::vector<std::string> settings = {
+            "ClusterName=tarnwick",
+            "SlurmctldHost=" + host,
+            "SlurmctldPort=" + std::to_string(ports[0]),
+            "SlurmdPort=" + std::to_string(ports[1]),
+            "SlurmUser=root",
+            "SlurmdUser=root",
+            "AuthType=auth/munge",
+            "CredType=cred/munge",
+            "AuthInfo=socket=" + (munge / "socket").string(),
+            "ProctrackType=proctrack/linuxproc",
+            "TaskPlugin=task/none",
+            "SelectType=select/cons_tres",
+            "SelectTypeParameters=CR_Core",
+            "JobAcctGatherType=jobacct_gather/none",
+            "AccountingStorageType=accounting_storage/none",
+            "JobCompType=jobcomp/none",
+            "MpiDefault=none",
+            "ReturnToService=2",
+            "StateSaveLocation=" + (root / "state").string(),
+            "SlurmdSpoolDir=" + (root / "spool").string(),
+            "SlurmctldPidFile=" + (root / "slurmctld.pid").string(),
+            "SlurmdPidFile=" + (root / "slurmd.pid").string(),
+            "SlurmctldLogFile=" + (root / "log" / "slurmctld.log").string(),
+            "SlurmdLogFile=" + (root / "log" / "slurmd.log").string(),
+            "NodeName=" + host + " CPUs=" + std::to_string(cpus > 0 ? cpus : 1) + " State=UNKNOWN",
+            "PartitionName=tests Nodes=" + host + " Default=YES MaxTime=INFINITE State=UP",
+        };
+        std::string conf;
+        for (const std::string& setting : settings) conf += setting + "\n";
+        writeFile(root / "slurm.conf", conf);
         for (const char* daemon : {"slurmctld", "slurmd"}) {
             const Shell started = shell(environment() + daemon);
             if (started.status != 0) {
