@@ -62,32 +62,9 @@ bool haveCommand(const std::string& name) {
     return shell("command -v " + name + " >/dev/null").status == 0;
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-// The report from its first line on, without the lines that follow the machine's speed.
-std::string reportWithoutTimes(const std::string& output) {
-    const size_t at = output.find("Number of tests:");
-    std::string report;
-    for (const std::string& line : linesOf(at == std::string::npos ? "" : output.substr(at))) {
-        if (line.starts_with("Found in:") || line.starts_with("Time used") ||
-            line.starts_with("Wall time:")) {
-            continue;
-        }
-        report += line + "\n";
-    }
-    return report;
-}
-
 // A suite of the first ten WAC positions in the folder, and the report of one serial run.
 std::string suiteAndSerialReport(const TempDirectory& dir) {
-    const std::vector<std::string> wac = readLines(std::string(TEST_DATA_DIR) + "/wac.epd");
-    std::string suite;
-    for (size_t i = 0; i < 10 && i < wac.size(); ++i) suite += wac[i] + "\n";
+    const std::string suite = wacPositions(10);
     writeFile(dir / "suite.epd", suite);
     const RunResult serial =
         runTarnwick({"--depth", "3", "/u", "/i", (dir / "suite.epd").string(), "/o",

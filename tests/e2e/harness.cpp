@@ -9,6 +9,7 @@
 #include <array>
 #include <filesystem>
 #include <optional>
+#include <sstream>
 #include <thread>
 
 #include "platform/event.hpp"
@@ -148,6 +149,33 @@ RunOptions interruptAfter(std::string text, std::chrono::milliseconds delay) {
         return interruptProcess(child);
     };
     return options;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::string reportWithoutTimes(const std::string& output) {
+    const size_t at = output.find("Number of tests:");
+    std::string report;
+    for (const std::string& line : linesOf(at == std::string::npos ? "" : output.substr(at))) {
+        if (line.starts_with("Found in:") || line.starts_with("Time used") ||
+            line.starts_with("Wall time:")) {
+            continue;
+        }
+        report += line + "\n";
+    }
+    return report;
+}
+
+std::string wacPositions(size_t n) {
+    const std::vector<std::string> wac = readLines(std::string(TEST_DATA_DIR) + "/wac.epd");
+    std::string text;
+    for (size_t i = 0; i < n && i < wac.size(); ++i) text += wac[i] + "\n";
+    return text;
 }
 
 }  // namespace tarnwick::e2e

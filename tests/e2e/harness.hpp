@@ -34,6 +34,16 @@ struct RunOptions {
     std::chrono::seconds deadline{120};
 };
 
+// The lines of a text, without their line ends.
+std::vector<std::string> linesOf(const std::string& text);
+
+// The report from its first line on, without the lines that follow the machine's speed
+// (found-time buckets, time used, wall time).
+std::string reportWithoutTimes(const std::string& output);
+
+// The first n positions of WAC, from the test data, one line each.
+std::string wacPositions(size_t n);
+
 // Runs tarnwick with the words and waits for it to end (killing it after the deadline).
 RunResult runTarnwick(const std::vector<std::string>& words, const RunOptions& options = {});
 

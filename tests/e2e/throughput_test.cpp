@@ -13,14 +13,6 @@
 namespace tarnwick::e2e {
 namespace {
 
-// The first n positions of WAC, from the test data.
-std::string wacPositions(size_t n) {
-    const std::vector<std::string> wac = readLines(std::string(TEST_DATA_DIR) + "/wac.epd");
-    std::string text;
-    for (size_t i = 0; i < n && i < wac.size(); ++i) text += wac[i] + "\n";
-    return text;
-}
-
 // A record without its found time, the one field that follows the machine's speed.
 std::string withoutFoundTime(std::string record) {
     const size_t at = record.find(" acs ");
@@ -28,31 +20,10 @@ std::string withoutFoundTime(std::string record) {
     return record;
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 std::vector<std::string> recordsWithoutTimes(const std::filesystem::path& file) {
     std::vector<std::string> records;
     for (const std::string& line : readLines(file)) records.push_back(withoutFoundTime(line));
     return records;
-}
-
-// The report: from its first line to the end, without the lines that tell of time.
-std::string reportWithoutTimes(const std::string& output) {
-    const size_t at = output.find("Number of tests:");
-    std::string report;
-    for (const std::string& line : linesOf(at == std::string::npos ? "" : output.substr(at))) {
-        if (line.starts_with("Found in:") || line.starts_with("Time used") ||
-            line.starts_with("Wall time:")) {
-            continue;
-        }
-        report += line + "\n";
-    }
-    return report;
 }
 
 std::vector<std::string> bundledEngine() {
