@@ -46,7 +46,7 @@ else()
       COMMAND sh -c "\"$1\" -9n -c \"$2\" > \"$3\"" gzip ${GZIP_PROGRAM}
               ${CMAKE_SOURCE_DIR}/docs/tarnwick.1 ${man_page}
       DEPENDS ${CMAKE_SOURCE_DIR}/docs/tarnwick.1 VERBATIM)
-    add_custom_target(man-page ALL DEPENDS ${man_page})
+    add_custom_target(tarnwick-man-page ALL DEPENDS ${man_page})
   else()
     set(man_page ${CMAKE_SOURCE_DIR}/docs/tarnwick.1)
   endif()
@@ -64,7 +64,7 @@ else()
     add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
       COMMAND ${GZIP_PROGRAM} -9nf ${CMAKE_BINARY_DIR}/changelog -k
       DEPENDS ${CMAKE_BINARY_DIR}/changelog VERBATIM)
-    add_custom_target(changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/changelog.gz)
+    add_custom_target(tarnwick-changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/changelog.gz)
     install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
   endif()
 

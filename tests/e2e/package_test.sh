@@ -31,7 +31,7 @@ check_run() {
 case $kind in
 deb)
     [ "$(id -u)" -eq 0 ] || skip "installing a package needs root"
-    for tool in dpkg dpkg-deb cpack man; do
+    for tool in dpkg dpkg-deb dpkg-shlibdeps cpack man; do
         command -v "$tool" >/dev/null || skip "$tool is not installed"
     done
     # Never replace, and then remove, a tarnwick that someone installed.
@@ -40,8 +40,8 @@ deb)
     fi
     (cd "$target" && cpack -G DEB -B "$work/package" >"$work/cpack.log" 2>&1) ||
         fail "cpack did not make the package: $(cat "$work/cpack.log")"
-    deb=$(ls "$work"/package/tarnwick_"$version"*_amd64.deb 2>/dev/null | head -1)
-    [ -n "$deb" ] || skip "no .deb was made (not an amd64 machine?)"
+    deb=$work/package/tarnwick_${version}_$(dpkg --print-architecture).deb
+    [ -f "$deb" ] || fail "cpack made no $(basename "$deb"): $(ls "$work/package")"
 
     dpkg -i "$deb" >"$work/dpkg.log" 2>&1 || fail "dpkg -i: $(cat "$work/dpkg.log")"
     trap 'dpkg -r tarnwick >/dev/null 2>&1; cleanup' EXIT
