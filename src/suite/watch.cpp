@@ -43,6 +43,7 @@ void installPosition(WatchState& watch, const TestPosition& entry) {
     watch.scorer = PositionScorer(watch.currentPosition);
     watch.variation.clear();
     watch.firstMovePoints.reset();
+    watch.engineTime = 0;
     watch.overlongSaid = false;
 }
 
@@ -51,6 +52,7 @@ bool onAnalysisLine(WatchState& watch, const AnalysisLine& line) {
     position.acd = line.depth;
     position.ce = line.score.centipawns();
     position.acn = line.nodes;
+    watch.engineTime = line.time;
     const std::string_view variation = line.variation();
     if (!variation.empty()) watch.variation.assign(variation);
     if (watch.scorer.isMateTest()) return judgeMate(watch, line);

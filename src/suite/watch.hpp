@@ -29,6 +29,8 @@ struct WatchState {
     std::string variation;
     // The points of that variation's first legal move; empty while there is none.
     std::optional<int32_t> firstMovePoints;
+    // The engine's own time at its latest analysis line, in hundredths of a second.
+    int32_t engineTime = 0;
     // Whether this position's search has already told of an overlong engine line.
     bool overlongSaid = false;
 };
