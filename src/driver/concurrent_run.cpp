@@ -62,6 +62,7 @@ std::optional<PositionOutcome> testConcurrently(RunState& run) {
                 run.settings, ConsoleOutput::capture(run.console.highlights()));
             lane->suiteList = run.suiteList;
             lane->records = run.records;
+            lane->jsonFile = run.jsonFile;
             lane->queue = run.queue;
             lane->parent = &run;
             run.lanes.push_back(std::move(lane));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "driver/run_outputs.hpp"
 #include "text/line_limit.hpp"
 
 namespace tarnwick {
@@ -39,22 +40,27 @@ void onAnalysis(RunState& run, const AnalysisLine& line) {
     run.console.line(line.echo, fullScore);
 }
 
-// Appends the newest record to the result file. A record that cannot be written is taken
-// back, so the report shows only what a resumed run will find, and the run is told to end.
-void writeRecord(RunState& run) {
-    if (!run.records->isOpen()) return;
-    const std::string failure = run.records->append(run.watch.resultList.back());
-    if (failure.empty()) return;
-    run.watch.resultList.pop_back();
-    run.console.write(failure + "\n");
-    run.writeFailed = true;
+// Appends the newest record to the result file, then to the JSON Lines file. A record that
+// cannot be written to the result file is taken back, so the report shows only what a resumed
+// run will find, and the run is told to end.
+void writeRecord(RunState& run, RecordOutcome outcome) {
+    if (run.records->isOpen()) {
+        const std::string failure = run.records->append(run.watch.resultList.back());
+        if (!failure.empty()) {
+            run.watch.resultList.pop_back();
+            run.console.write(failure + "\n");
+            run.writeFailed = true;
+            return;
+        }
+    }
+    writeJsonRecord(run, outcome);
 }
 
 void onFinal(RunState& run, const std::string& move) {
     std::lock_guard lock(run.watch.runLock);
     const FinalMoveVerdict verdict = onFinalMove(run.watch, move);
     if (!verdict.stored) return;
-    writeRecord(run);
+    writeRecord(run, RecordOutcome::moved);
     if (verdict.legal) {
         run.console.line(move, verdict.fullScore);
     } else {
@@ -65,10 +71,10 @@ void onFinal(RunState& run, const std::string& move) {
 
 }  // namespace
 
-bool recordWithoutMove(RunState& run) {
+bool recordWithoutMove(RunState& run, RecordOutcome outcome) {
     std::lock_guard lock(run.watch.runLock);
     if (!onFinalMove(run.watch, "").stored) return false;
-    writeRecord(run);
+    writeRecord(run, outcome);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "driver/run_state.hpp"
 #include "engine/engine_event.hpp"
+#include "suite/json_lines.hpp"
 
 namespace tarnwick {
 
@@ -11,8 +12,9 @@ namespace tarnwick {
 void onEngineEvent(RunState& run, const EngineEvent& event);
 
 // Ends the search of the position under test without a final move: it is stored as tested and
-// unsolved, so a resumed run does not wait on it again. False when a final move came first.
-bool recordWithoutMove(RunState& run);
+// unsolved, so a resumed run does not wait on it again; outcome says why, for the JSON Lines
+// file. False when a final move came first.
+bool recordWithoutMove(RunState& run, RecordOutcome outcome);
 
 // Tells, once per position, that an engine line passed the length limit and was dropped.
 void onOverlongEngineLine(RunState& run);

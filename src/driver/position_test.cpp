@@ -71,7 +71,7 @@ bool skipIfNotLegal(RunState& run, size_t index) {
                           " is not legal (" + reason + "); skipped.\n");
         run.watch.searchInProgress = true;
     }
-    recordWithoutMove(run);
+    recordWithoutMove(run, RecordOutcome::skipped);
     return true;
 }
 

@@ -7,12 +7,14 @@
 #include <optional>
 
 #include "driver/command_line.hpp"
+#include "driver/compare_run.hpp"
 #include "driver/concurrent_run.hpp"
 #include "driver/console_control.hpp"
 #include "driver/engine_lines.hpp"
 #include "driver/engine_session.hpp"
 #include "driver/output_checks.hpp"
 #include "driver/position_test.hpp"
+#include "driver/run_outputs.hpp"
 #include "driver/run_progress.hpp"
 #include "driver/run_state.hpp"
 #include "driver/suite_test.hpp"
@@ -28,17 +30,20 @@ namespace tarnwick {
 
 namespace {
 
-// Prints the report and writes the solved and unsolved files; false when one of them could
-// not be written (the message is printed).
-bool report(RunState& run) {
+// Prints the report and writes the solved and unsolved files, the JSON summary and the chart;
+// returns kExitFailure when one of them could not be written (the message is printed), else the
+// status the thresholds give.
+int report(RunState& run) {
     ReportSettings settings;
     settings.msPerPosition = run.settings.msPerPosition;
     settings.timeDecimals = run.settings.timeDecimals;
     settings.goodOnlyFile = run.settings.goodOnlyFile;
     settings.notFoundFile = run.settings.notFoundFile;
-    const std::string failure = printReport(run.watch.resultList, settings, run.console);
+    const ReportTotals totals = computeTotals(run.watch.resultList, settings);
+    const std::string failure = printReport(run.watch.resultList, totals, settings, run.console);
     if (!failure.empty()) run.console.write(failure + "\n");
-    return failure.empty();
+    const int status = finishReport(run, totals, settings);
+    return failure.empty() ? status : kExitFailure;
 }
 
 bool anyPositionLeft(const std::vector<TestPosition>& suite) {
@@ -57,10 +62,11 @@ std::string prepareOutputFiles(RunState& run) {
             return failure;
         }
     }
-    for (const std::string* file : {&run.settings.goodOnlyFile, &run.settings.notFoundFile}) {
+    for (const std::string* file :
+         {&run.settings.goodOnlyFile, &run.settings.notFoundFile, &run.settings.plotFile}) {
         if (std::string failure = checkCanCreate(*file); !failure.empty()) return failure;
     }
-    return {};
+    return openJsonFile(run);
 }
 
 // The run from the engine's start to its report; returns the exit status.
@@ -105,7 +111,7 @@ int testWithEngine(RunState& run) {
                           " of " + std::to_string(toTestCount) + " positions not tested.\n");
         status = kExitFailure;
     }
-    if (!report(run)) status = kExitFailure;
+    if (const int reported = report(run); status == kExitOk) status = reported;
     if (!run.restartedAt.empty()) run.console.write(restartsLine(run.restartedAt));
     if (run.settings.concurrency > 1) {
         run.console.write("Wall time: " + centisecondsText(wallMs / 10, 2) + " s with " +
@@ -129,6 +135,7 @@ int runTests(const std::vector<std::string>& words) {
         console.write(versionLine() + "\n");
         return kExitOk;
     }
+    if (!s.compareFiles.empty()) return compareResultFiles(s, console);
     if (parsed.request == CommandLineRequest::Help ||
         (s.engineCommand.empty() && s.inputFile.empty() && s.resultFile.empty())) {
         console.write(usageText());
@@ -168,7 +175,7 @@ int runTests(const std::vector<std::string>& words) {
     }
     setAsideOtherShards(run->suiteList, settings.shardIndex, settings.shardCount);
     setAsideTested(run->suiteList, run->watch.resultList);
-    if (!anyPositionLeft(run->suiteList)) return report(*run) ? kExitOk : kExitFailure;
+    if (!anyPositionLeft(run->suiteList)) return report(*run);
     return testWithEngine(*run);
 }
 

@@ -16,6 +16,7 @@
 #include "engine/line_reader.hpp"
 #include "platform/console.hpp"
 #include "platform/event.hpp"
+#include "suite/json_lines_file.hpp"
 #include "suite/test_position.hpp"
 #include "suite/watch.hpp"
 
@@ -43,6 +44,9 @@ struct RunState {
     // The result file, open and locked for the whole run when there is one; shared with the
     // run's other engines.
     std::shared_ptr<RecordWriter> records = std::make_shared<RecordWriter>();
+    // The JSON Lines file, open for the whole run when there is one; shared like the result file.
+    std::shared_ptr<JsonLinesFile> jsonFile = std::make_shared<JsonLinesFile>();
+    const std::chrono::system_clock::time_point started = std::chrono::system_clock::now();
     std::atomic<bool> writeFailed{false};  // a record could not be written: the run ends
     // The suite entries to test; shared with the run's other engines.
     std::shared_ptr<PositionQueue> queue;

@@ -23,7 +23,9 @@ std::string positionName(const RunState& run, size_t index) {
 // Records the position the engine failed on and says what happened; true when the engine
 // exited before it finished the position.
 bool recordFailure(RunState& run, size_t index, PositionOutcome outcome) {
-    const bool recorded = recordWithoutMove(run);
+    const bool recorded =
+        recordWithoutMove(run, outcome == PositionOutcome::Unanswered ? RecordOutcome::timeout
+                                                                      : RecordOutcome::crash);
     // A final move that came with the end of the output still counts; the engine is gone all
     // the same.
     const std::string message =

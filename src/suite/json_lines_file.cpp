@@ -17,8 +17,10 @@ std::string JsonLinesFile::open(const std::string& path) {
 }
 
 std::string JsonLinesFile::append(const std::string& line) {
+    const std::string text = line + "\n";
+    std::lock_guard lock(lock_);
     std::string reason;
-    if (file_.append(line + "\n", reason)) return {};
+    if (file_.append(text, reason)) return {};
     return "Cannot write to " + path_ + ": " + reason;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <mutex>
 #include <string>
 
 #include "platform/result_file.hpp"
@@ -7,7 +8,8 @@
 namespace tarnwick {
 
 // The JSON Lines file of a run: opened for appending and locked like the result file, so that
-// several runs add to one file in turn, and each line reaches the disk as it is written.
+// several runs add to one file in turn, and each line reaches the disk as it is written. The
+// run's engines share it, a whole line at a time.
 class JsonLinesFile {
   public:
     // "" when the file is open, else why not.
@@ -17,6 +19,7 @@ class JsonLinesFile {
     bool isOpen() const { return file_.isOpen(); }
 
   private:
+    std::mutex lock_;
     std::string path_;
     ResultFile file_;
 };

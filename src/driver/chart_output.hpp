@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "driver/run_settings.hpp"
+#include "suite/solution_chart.hpp"
+#include "suite/test_position.hpp"
+
+namespace tarnwick {
+
+// Writes the chart as an SVG file; "" or "Cannot write to <file>: <reason>".
+std::string writeChartFile(const std::string& path, const SolutionChart& chart);
+
+// The chart of a run's whole result list: one line, named after the engine's program, up to
+// the time per position, titled with the suite's file name.
+SolutionChart runChart(const RunSettings& settings, const std::vector<TestPosition>& results);
+
+// A file's name without its folders.
+std::string baseName(const std::string& path);
+
+}  // namespace tarnwick
