@@ -88,6 +88,40 @@ constexpr LongOption kLongOptions[] = {
      }},
     {"shard", "  --shard K/N  Tests only the positions whose index, from 0, is K modulo N.\n",
      [](std::string_view value, RunSettings& s) { return parseShard(value, s); }},
+    {"json",
+     "",  // usage comes with the table-driven command line
+     [](std::string_view value, RunSettings& s) {
+         s.jsonFile = value;
+         return !value.empty();
+     }},
+    {"compare",
+     "",  // usage comes with the table-driven command line
+     [](std::string_view value, RunSettings& s) {
+         s.compareFiles.emplace_back(value);
+         return !value.empty();
+     }},
+    {"plot",
+     "",  // usage comes with the table-driven command line
+     [](std::string_view value, RunSettings& s) {
+         s.plotFile = value;
+         return !value.empty();
+     }},
+    {"min-score",
+     "",  // usage comes with the table-driven command line
+     [](std::string_view value, RunSettings& s) {
+         const std::optional<SecondsValue> percent = exactSeconds(value);
+         if (!percent || percent->milliseconds > 100000) return false;
+         s.minScorePercent = static_cast<double>(percent->milliseconds) / 1000.0;
+         return true;
+     }},
+    {"min-solved",
+     "",  // usage comes with the table-driven command line
+     [](std::string_view value, RunSettings& s) {
+         int32_t count = 0;
+         if (!parseWhole(value, 0, INT32_MAX, count)) return false;
+         s.minSolved = count;
+         return true;
+     }},
 };
 
 const LongOption* findLongOption(std::string_view name) {
