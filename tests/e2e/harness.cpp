@@ -52,7 +52,11 @@ class OutputText {
 }  // namespace
 
 RunResult runTarnwick(const std::vector<std::string>& words, const RunOptions& options) {
-    SpawnedProcess child = spawnProcess(testing::commandLineOf(concat({TARNWICK_BINARY}, words)));
+    return runProgram(concat({TARNWICK_BINARY}, words), options);
+}
+
+RunResult runProgram(const std::vector<std::string>& words, const RunOptions& options) {
+    SpawnedProcess child = spawnProcess(testing::commandLineOf(words));
     RunResult result;
     if (child.id == 0) return result;
     result.processNumber = child.id.number();

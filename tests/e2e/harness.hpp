@@ -47,6 +47,9 @@ std::string wacPositions(size_t n);
 // Runs tarnwick with the words and waits for it to end (killing it after the deadline).
 RunResult runTarnwick(const std::vector<std::string>& words, const RunOptions& options = {});
 
+// Runs another program (its path first) the same way.
+RunResult runProgram(const std::vector<std::string>& words, const RunOptions& options = {});
+
 // Options whose onOutput interrupts the run, as Ctrl+C would, the given time after the output
 // first holds text.
 RunOptions interruptAfter(std::string text,
