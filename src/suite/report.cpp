@@ -89,10 +89,11 @@ void countSolved(ReportTotals& totals, const TestPosition& record, int32_t whole
     for (size_t i = 0; i < kReportBuckets.size(); ++i) {
         if (time <= kReportBuckets[i].upTo) {
             ++totals.buckets[i];
+            // Past the last bucket a position is not counted as found in time.
+            ++totals.fullScore;
             break;
         }
     }
-    ++totals.fullScore;
     totals.timeSum += time;
 }
 

@@ -51,7 +51,7 @@ struct ReportTotals {
     int32_t tests = 0;
     int32_t maxSum = 0;
     int32_t engineSum = 0;
-    int32_t fullScore = 0;
+    int32_t fullScore = 0;  // full points within the last bucket's time
     std::array<int32_t, kReportBuckets.size()> buckets{};
     int64_t timeSum = 0;  // hundredths of a second; a wrong answer counts the whole time
     std::vector<std::string> failed;
