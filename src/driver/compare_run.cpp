@@ -21,10 +21,18 @@ double axisEnd(int32_t largestFound) {
     return end;
 }
 
-// The runs on one chart, the first run's file name and positions in its title.
+// The suite the results are of, as their ids tell it ("WAC" of "WAC.001"), else the first
+// file's name.
+std::string suiteNameOf(const ComparedRun& first) {
+    const std::string& id = first.results.front().id;
+    const size_t dot = id.rfind('.');
+    return dot == std::string::npos || dot == 0 ? first.name : id.substr(0, dot);
+}
+
+// The runs on one chart, the suite and the first run's count of positions in its title.
 SolutionChart compareChart(const std::vector<ComparedRun>& runs) {
     SolutionChart chart;
-    chart.suiteName = runs.front().name;
+    chart.suiteName = suiteNameOf(runs.front());
     chart.positions = static_cast<int32_t>(runs.front().results.size());
     int32_t largest = 0;
     for (const ComparedRun& run : runs) {
