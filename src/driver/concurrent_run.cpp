@@ -40,6 +40,7 @@ void collectRecords(RunState& run) {
         run.restartedAt.insert(run.restartedAt.end(), lane->restartedAt.begin(),
                                lane->restartedAt.end());
         if (lane->writeFailed) run.writeFailed = true;
+        if (run.engineName.empty()) run.engineName = lane->engineName;
     }
     std::sort(records.begin(), records.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -92,6 +92,11 @@ void onEngineEvent(RunState& run, const EngineEvent& event) {
         case EngineEventKind::ReadyOk:
             run.handshake.set(run.handshake.readyOkSeen);
             break;
+        case EngineEventKind::EngineName: {
+            std::lock_guard lock(run.watch.runLock);
+            run.engineName = event.move;
+            break;
+        }
         case EngineEventKind::None:
             break;
     }

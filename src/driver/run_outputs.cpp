@@ -46,8 +46,8 @@ nlohmann::json optionsJson(const RunSettings& s) {
 bool writeExtras(RunState& run, const ReportTotals& totals, const ReportSettings& settings) {
     bool written = true;
     if (run.jsonFile->isOpen()) {
-        const RunFacts facts{run.settings.engineCommand, run.started,
-                             std::chrono::system_clock::now()};
+        const RunFacts facts{run.engineName.empty() ? run.settings.engineCommand : run.engineName,
+                             run.started, std::chrono::system_clock::now()};
         const std::string failure =
             run.jsonFile->append(summaryJson(totals, settings, facts, optionsJson(run.settings)));
         if (!failure.empty()) run.console.write(failure + "\n");

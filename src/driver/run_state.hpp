@@ -52,6 +52,8 @@ struct RunState {
     std::shared_ptr<PositionQueue> queue;
     // The suite entry of each record this run added to the result list, in the same order.
     std::vector<size_t> recordedFrom;
+    // The name the engine gave itself, for the JSON summary (guarded by the watch's lock).
+    std::string engineName;
     // The positions after which the engine had to be started again, in order.
     std::vector<std::string> restartedAt;
     // With several engines: each engine's own run, which the interrupt handler reaches through

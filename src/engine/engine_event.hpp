@@ -14,6 +14,7 @@ enum class EngineEventKind {
     FinalMove,  // move is the final move, "resign", "draw" or empty
     UciOk,
     ReadyOk,
+    EngineName,  // move is the name the engine gives itself ("id name", "feature myname")
 };
 
 struct EngineEvent {

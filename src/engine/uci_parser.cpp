@@ -79,6 +79,9 @@ EngineEvent parseUciLine(std::string_view line) {
         event.kind = EngineEventKind::UciOk;
     } else if (keyword == "readyok") {
         event.kind = EngineEventKind::ReadyOk;
+    } else if (keyword == "id" && cursor.next() == "name" && !cursor.rest().empty()) {
+        event.kind = EngineEventKind::EngineName;
+        event.move = cursor.rest();
     }
     return event;
 }

@@ -38,6 +38,20 @@ EngineEvent thinkingLine(std::string_view text, const std::string_view (&numbers
 
 }  // namespace
 
+// The quoted value of myname in a feature line, when it has one.
+EngineEvent engineName(std::string_view features) {
+    constexpr std::string_view kKey = "myname=\"";
+    const size_t at = features.find(kKey);
+    if (at == std::string_view::npos) return {};
+    const size_t start = at + kKey.size();
+    const size_t end = features.find('"', start);
+    if (end == std::string_view::npos || end == start) return {};
+    EngineEvent event;
+    event.kind = EngineEventKind::EngineName;
+    event.move = features.substr(start, end - start);
+    return event;
+}
+
 EngineEvent parseWinboardLine(std::string_view line) {
     const std::string_view text = trimmedView(line);
     TokenCursor cursor(text);
@@ -50,6 +64,7 @@ EngineEvent parseWinboardLine(std::string_view line) {
     if (first == "1-0" || first == "0-1" || first == "resign") return finalMove("resign");
     if (first == "1/2-1/2") return finalMove("draw");
 
+    if (first == "feature") return engineName(text);
     if (startsLikeNumber(words[0]) && startsLikeNumber(words[1]) && startsLikeNumber(words[2]) &&
         startsLikeNumber(words[3])) {
         return thinkingLine(text, words, cursor.rest());

@@ -70,7 +70,9 @@ TEST(UciParser, OtherKeywords) {
     EXPECT_EQ(parseUciLine("uciok extra words").kind, EngineEventKind::UciOk);
     EXPECT_EQ(parseUciLine("UCIOK").kind, EngineEventKind::None);
     EXPECT_EQ(parseUciLine("readyok").kind, EngineEventKind::ReadyOk);
-    EXPECT_EQ(parseUciLine("id name x").kind, EngineEventKind::None);
+    EXPECT_EQ(parseUciLine("id name Stockfish 15.1").move, "Stockfish 15.1");
+    EXPECT_EQ(parseUciLine("id name").kind, EngineEventKind::None);
+    EXPECT_EQ(parseUciLine("id author someone").kind, EngineEventKind::None);
     EXPECT_EQ(parseUciLine("").kind, EngineEventKind::None);
 }
 

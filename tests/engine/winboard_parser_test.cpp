@@ -17,6 +17,8 @@ std::string describe(std::string_view line) {
             return "think:" + e.analysis.echo;
         case EngineEventKind::FinalMove:
             return "move:" + e.move;
+        case EngineEventKind::EngineName:
+            return "name:" + e.move;
         default:
             return "none";
     }
@@ -28,6 +30,11 @@ TEST(WinboardParser, MovesAndResults) {
     EXPECT_EQ(describe("1. ... e4"), "move:e4");
     EXPECT_EQ(describe("12. ... Nf3"), "move:Nf3");
     EXPECT_EQ(describe("0. ... Nf3"), "none");
+    // The engine's own name, for the summary.
+    EXPECT_EQ(describe("feature ping=1 myname=\"Fairy-Max 5.0b\" setboard=1"),
+              "name:Fairy-Max 5.0b");
+    EXPECT_EQ(describe("feature myname=\"\" done=1"), "none");
+    EXPECT_EQ(describe("feature myname=\"open"), "none");
     EXPECT_EQ(describe("x ... Nf3"), "none");
     EXPECT_EQ(describe("1... e4"), "none");
     EXPECT_EQ(describe("1-0 {White mates}"), "move:resign");
