@@ -1,26 +1,16 @@
 #include "driver/command_line.hpp"
 
 #include <algorithm>
-#include <cstdint>
-#include <limits>
 
-#include "driver/long_options.hpp"
+#include "driver/option_table.hpp"
 #include "engine/engine_file.hpp"
 #include "engine/uci_parser.hpp"
 #include "engine/winboard_parser.hpp"
-#include "text/seconds_text.hpp"
 #include "text/text.hpp"
 
 namespace tarnwick {
 
 namespace {
-
-constexpr std::string_view kValueOptions[] = {"/i", "/o", "/g", "/w", "/c", "/s", "/t", "/a", "/e"};
-
-bool takesValue(std::string_view word) {
-    return std::find(std::begin(kValueOptions), std::end(kValueOptions), word) !=
-           std::end(kValueOptions);
-}
 
 bool endsWithIgnoringCase(std::string_view text, std::string_view suffix) {
     if (text.size() < suffix.size()) return false;
@@ -33,80 +23,69 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view suffix) {
                       });
 }
 
-// Seconds to milliseconds without overflowing the 32-bit field.
-int32_t secondsToMilliseconds(int32_t seconds) {
-    const int64_t ms = int64_t{seconds} * 1000;
-    return static_cast<int32_t>(std::clamp<int64_t>(ms, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
+// Whether the word is meant as an option: a known name in any form, or any long form.
+bool isOptionWord(std::string_view word) {
+    return word == "--" || (word.size() > 2 && word.starts_with("--")) ||
+           findOption(word) != nullptr;
 }
 
-// Applies one option with its value; returns an error message or "".
-std::string applyOption(std::string_view option, const std::string& value, RunSettings& settings) {
-    if (option == "/i") settings.inputFile = value;
-    if (option == "/o") settings.resultFile = value;
-    if (option == "/g") settings.goodOnlyFile = value;
-    if (option == "/w") settings.notFoundFile = value;
-    if (option == "/c") settings.clearCommand = value;
-    if (option == "/s") settings.setupCommand = value;
-    if (option == "/t") {
-        // Whole seconds as before, or a decimal down to a hundredth.
-        const std::optional<SecondsValue> time = leadingSeconds(value);
-        if (!time || (time->milliseconds > 0 && time->milliseconds < 10)) {
-            return "Invalid value for option /t: " + value;
-        }
-        settings.msPerPosition = time->milliseconds;
-        settings.timeDecimals = time->decimals;
+// Reads the option at words[index] with its values and moves index onto its last word.
+// Returns an error message naming the option as it was written, or "".
+std::string applyOption(const std::vector<std::string>& words, size_t& index,
+                        RunSettings& settings) {
+    const std::string_view word = words[index];
+    const OptionRow* row = findOption(word);
+    const size_t equals = word.starts_with("--") ? word.find('=') : std::string_view::npos;
+    const std::string written(word.substr(0, equals));
+    if (row == nullptr) return "Unknown option " + written + ".";
+    const auto apply = [&](std::string_view value) -> std::string {
+        if (row->apply(value, settings)) return {};
+        return "Invalid value for option " + written + ": " + std::string(value);
+    };
+    if (row->arity == OptionArity::None) {
+        if (equals == std::string_view::npos) return apply({});
+        return "Invalid value for option " + written + ": " + std::string(word.substr(equals + 1));
     }
-    if (option == "/a") {
-        const int32_t number = atoiValue(value);
-        if (number < 0) return "Invalid value for option /a: " + value;
-        settings.initMilliseconds = secondsToMilliseconds(number);
+    std::string error;
+    if (equals != std::string_view::npos) {
+        error = apply(word.substr(equals + 1));
+    } else if (index + 1 < words.size() &&
+               (row->arity == OptionArity::One || !isOptionWord(words[index + 1]))) {
+        error = apply(words[++index]);
+    } else {
+        return "Missing value for option " + written + ".";
     }
-    if (option == "/e") {
-        if (value == "edit") {
-            settings.boardSetupMethod = BoardSetupMethod::edit;
-        } else if (value == "cbedit") {
-            settings.boardSetupMethod = BoardSetupMethod::cbedit;
-        } else if (value == "setboard") {
-            settings.boardSetupMethod = BoardSetupMethod::setboard;
-        } else {
-            return "Invalid value for option /e: " + value;
-        }
+    while (error.empty() && row->arity == OptionArity::Many && index + 1 < words.size() &&
+           !isOptionWord(words[index + 1])) {
+        error = apply(words[++index]);
     }
-    return {};
+    return error;
 }
 
 }  // namespace
 
 CommandLineResult parseCommandLine(const std::vector<std::string>& words, RunSettings& settings) {
     CommandLineResult result;
-    if (words.size() == 1 && (words[0] == "--help" || words[0] == "-h")) {
+    // Alone, -h asks for help; with more words it starts an engine's command line as before.
+    if (words.size() == 1 && words[0] == "-h") {
         result.request = CommandLineRequest::Help;
-        return result;
-    }
-    if (words.size() == 1 && words[0] == "--version") {
-        result.request = CommandLineRequest::Version;
         return result;
     }
 
     size_t i = 0;
     for (; i < words.size(); ++i) {
-        const std::string& word = words[i];
-        if (word == "/u") {
-            settings.useUci = true;
-            continue;
+        if (words[i] == "--") {
+            ++i;
+            break;
         }
-        if (isLongOption(word)) {
-            result.error = applyLongOption(words, i, settings);
-            if (!result.error.empty()) return result;
-            continue;
-        }
-        if (!takesValue(word)) break;
-        if (i + 1 == words.size()) {
-            result.error = "Missing value for option " + word + ".";
+        if (!isOptionWord(words[i])) break;
+        const OptionRow* row = findOption(words[i]);
+        if (row != nullptr && row->request != CommandLineRequest::Run &&
+            words[i].find('=') == std::string::npos) {
+            result.request = row->request;
             return result;
         }
-        result.error = applyOption(word, words[++i], settings);
+        result.error = applyOption(words, i, settings);
         if (!result.error.empty()) return result;
     }
 
@@ -115,31 +94,6 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& words, RunSet
         settings.engineCommand += words[i];
     }
     return result;
-}
-
-std::string usageText() {
-    return versionLine() +
-           "\n"
-           "Measures how well a chess engine solves a suite of EPD test positions.\n"
-           "Syntax: Tarnwick [/i input /o output /c clear /t time /s setup] <command line>\n"
-           "Where:\n"
-           "  /a Init time in second, default=2.\n"
-           "  /c Command to clear the hash. Default is 'new'.\n"
-           "  /e Method to set up the board (WB). Values: edit, cbedit or setboard.\n"
-           "     Default=setboard.\n"
-           "  /g File to write positions with good only moves.\n"
-           "  /i Textfile with the epd positions.\n"
-           "  /o File to write the result.\n"
-           "  /t Time in sec. to use on each position. Default=10\n"
-           "  /s Command to set up the engine.\n"
-           "     Default is winboard engines are:\n"
-           "        xboard\\nhard\\neasy\\nnew\\nlevel 1 1440 0\\npost.\n"
-           "  /u Use the UCI protocol.\n"
-           "  /w File to write positions with move not found.\n"
-           "<command line> is the command for starting the engine. If the engine use\n"
-           "the UCI protocol you can also point to the .eng file here.\n"
-           "Long options, before the command line (--name value or --name=value):\n" +
-           longOptionsUsage();
 }
 
 std::string versionLine() {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+
+#include "driver/option_table.hpp"
 
 namespace tarnwick {
 namespace {
@@ -148,6 +151,147 @@ TEST(CommandLine, LongOptionsTakeTheirValueEitherWay) {
     EXPECT_EQ(errorOf({"--move-timeout="}), "Invalid value for option --move-timeout: ");
     EXPECT_EQ(errorOf({"--move-timeout"}), "Missing value for option --move-timeout.");
     EXPECT_EQ(errorOf({"--movetimeout", "5", "e"}), "Unknown option --movetimeout.");
+}
+
+TEST(CommandLine, EveryFormOfAnOptionSetsTheSameField) {
+    // Each slash option against its short and long forms, with and without "=".
+    const std::vector<std::vector<std::string>> forms = {
+        {"/i", "-i", "--input"},    {"/o", "-o", "--output"},    {"/g", "-g", "--solved"},
+        {"/w", "-w", "--unsolved"}, {"/c", "-c", "--clear"},     {"/s", "-s", "--setup"},
+        {"/t", "-t", "--time"},     {"/a", "-a", "--init-time"}, {"/e", "-e", "--board-setup"},
+    };
+    const auto summary = [](const RunSettings& s) {
+        return s.inputFile + "|" + s.resultFile + "|" + s.goodOnlyFile + "|" + s.notFoundFile +
+               "|" + s.clearCommand + "|" + s.setupCommand + "|" + std::to_string(s.msPerPosition) +
+               "|" + std::to_string(s.initMilliseconds) + "|" +
+               std::to_string(static_cast<int>(s.boardSetupMethod)) + "|" + s.engineCommand;
+    };
+    for (const auto& names : forms) {
+        const std::string value = names[0] == "/e" ? "cbedit" : "7";
+        const std::string original = summary(parse({names[0], value, "e"}));
+        EXPECT_NE(original, summary(parse({"e"}))) << names[0];
+        EXPECT_EQ(summary(parse({names[1], value, "e"})), original) << names[1];
+        EXPECT_EQ(summary(parse({names[2], value, "e"})), original) << names[2];
+        EXPECT_EQ(summary(parse({names[2] + "=" + value, "e"})), original) << names[2];
+    }
+    EXPECT_TRUE(parse({"-u", "e"}).useUci);
+    EXPECT_TRUE(parse({"--uci", "e"}).useUci);
+    // A long value may hold "=" and start with "-"; a short one is never glued to its name.
+    EXPECT_EQ(parse({"--setup=a=b"}).setupCommand, "a=b");
+    EXPECT_EQ(parse({"-c", "-x"}).clearCommand, "-x");
+    EXPECT_EQ(parse({"-ifile.epd"}).engineCommand, "-ifile.epd");
+    EXPECT_EQ(parse({"-I", "x"}).engineCommand, "-I x");
+
+    RunSettings s = parse({"-j", "4", "--depth", "12", "--nodes=5000", "--early-stop", "0.5",
+                           "--shard", "2/3", "--json", "r.json", "--plot=p.svg", "--min-score",
+                           "62.5", "--min-solved", "0", "e"});
+    EXPECT_EQ(s.concurrency, 4);
+    EXPECT_EQ(s.depthLimit, 12);
+    EXPECT_EQ(s.nodeLimit, 5000);
+    EXPECT_EQ(s.earlyStopMs, 500);
+    EXPECT_EQ(s.shardIndex, 2);
+    EXPECT_EQ(s.shardCount, 3);
+    EXPECT_EQ(s.jsonFile, "r.json");
+    EXPECT_EQ(s.plotFile, "p.svg");
+    EXPECT_EQ(s.minScorePercent, 62.5);
+    EXPECT_EQ(s.minSolved, 0);
+    EXPECT_EQ(s.engineCommand, "e");
+    EXPECT_FALSE(parse({}).minScorePercent.has_value());
+    EXPECT_EQ(parse({"--min-score", "100"}).minScorePercent, 100.0);
+}
+
+TEST(CommandLine, CompareTakesEveryFileUpToTheNextOption) {
+    RunSettings s = parse({"--compare", "a.epd", "/tmp/b.epd", "-", "/t", "5", "--compare=c"});
+    EXPECT_EQ(s.compareFiles, (std::vector<std::string>{"a.epd", "/tmp/b.epd", "-", "c"}));
+    EXPECT_EQ(s.msPerPosition, 5000);
+    EXPECT_EQ(s.engineCommand, "");
+    s = parse({"--compare=a", "b", "--", "c"});
+    EXPECT_EQ(s.compareFiles, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(s.engineCommand, "c");
+
+    RunSettings error;
+    EXPECT_EQ(parseCommandLine({"--compare"}, error).error, "Missing value for option --compare.");
+    EXPECT_EQ(parseCommandLine({"--compare", "-i", "x"}, error).error,
+              "Missing value for option --compare.");
+    EXPECT_EQ(parseCommandLine({"--compare", "a", "--bogus"}, error).error,
+              "Unknown option --bogus.");
+}
+
+TEST(CommandLine, DoubleDashEndsTheOptions) {
+    RunSettings s = parse({"/t", "5", "--", "-x", "/t", "9", "--"});
+    EXPECT_EQ(s.msPerPosition, 5000);
+    EXPECT_EQ(s.engineCommand, "-x /t 9 --");
+    RunSettings help;
+    EXPECT_EQ(parseCommandLine({"--", "--help"}, help).request, CommandLineRequest::Run);
+    EXPECT_EQ(help.engineCommand, "--help");
+    EXPECT_EQ(parse({"--"}).engineCommand, "");
+    // Without "--" the first word that is no option still starts the engine's command line.
+    EXPECT_EQ(parse({"-i", "a", "e", "--", "-i"}).engineCommand, "e -- -i");
+}
+
+TEST(CommandLine, MessagesNameTheOptionAsWritten) {
+    const auto errorOf = [](const std::vector<std::string>& words) {
+        RunSettings settings;
+        return parseCommandLine(words, settings).error;
+    };
+    EXPECT_EQ(errorOf({"-t"}), "Missing value for option -t.");
+    EXPECT_EQ(errorOf({"--time"}), "Missing value for option --time.");
+    EXPECT_EQ(errorOf({"--time", "-5"}), "Invalid value for option --time: -5");
+    EXPECT_EQ(errorOf({"--time=-5", "e"}), "Invalid value for option --time: -5");
+    EXPECT_EQ(errorOf({"-t", "0.001"}), "Invalid value for option -t: 0.001");
+    EXPECT_EQ(errorOf({"-a", "-1"}), "Invalid value for option -a: -1");
+    EXPECT_EQ(errorOf({"-e", "EDIT"}), "Invalid value for option -e: EDIT");
+    EXPECT_EQ(errorOf({"--board-setup=", "e"}), "Invalid value for option --board-setup: ");
+    EXPECT_EQ(errorOf({"--uci=yes", "e"}), "Invalid value for option --uci: yes");
+    EXPECT_EQ(errorOf({"-j", "0"}), "Invalid value for option -j: 0");
+    EXPECT_EQ(errorOf({"--shard", "3/3"}), "Invalid value for option --shard: 3/3");
+    EXPECT_EQ(errorOf({"--json="}), "Invalid value for option --json: ");
+    EXPECT_EQ(errorOf({"--compare", "a", ""}), "Invalid value for option --compare: ");
+    for (const char* percent : {"100.5", "-1", "1e2", "nan", "inf", "", "5%", ".5"}) {
+        EXPECT_EQ(errorOf({"--min-score", percent}),
+                  "Invalid value for option --min-score: " + std::string(percent));
+    }
+    for (const char* count : {"-1", "2.0", "x", "99999999999"}) {
+        EXPECT_EQ(errorOf({"--min-solved", count}),
+                  "Invalid value for option --min-solved: " + std::string(count));
+    }
+    EXPECT_EQ(errorOf({"--Time", "5"}), "Unknown option --Time.");
+    EXPECT_EQ(errorOf({"--tim=5"}), "Unknown option --tim.");
+
+    // --help and --version stand for the whole command line wherever they come among the
+    // options; -h only alone, since "-h x" has always been an engine's command line.
+    RunSettings s;
+    EXPECT_EQ(parseCommandLine({"/t", "5", "--version", "e"}, s).request,
+              CommandLineRequest::Version);
+    EXPECT_EQ(parseCommandLine({"-i", "a", "--help"}, s).request, CommandLineRequest::Help);
+    EXPECT_EQ(errorOf({"--help=1"}), "Invalid value for option --help: 1");
+}
+
+TEST(CommandLine, HelpHasOneLineForEveryOption) {
+    const std::string usage = usageText();
+    const std::string section = usage.substr(usage.find("\nLong options:\n") + 1);
+    std::vector<std::string> seen;
+    for (const OptionRow& row : optionTable()) {
+        // No two options share a name, so no form is shadowed by another row.
+        for (const std::string& name :
+             {"--" + std::string(row.longName), std::string("-") + row.shortName,
+              std::string("/") + row.slashName}) {
+            if (name.size() < 2 || name.back() == 0) continue;
+            EXPECT_EQ(std::count(seen.begin(), seen.end(), name), 0) << name;
+            seen.push_back(name);
+            EXPECT_EQ(findOption(name), &row) << name;
+        }
+        const std::string head = "\n  " + optionNames(row) + " ";
+        const size_t line = section.find(head);
+        ASSERT_NE(line, std::string::npos) << head;
+        const std::string text = section.substr(line + 1, section.find('\n', line + 1) - line);
+        EXPECT_NE(text.find(row.help), std::string::npos) << text;
+        EXPECT_NE(text.find(row.defaultText), std::string::npos) << text;
+        EXPECT_LE(text.size(), 101u) << text;
+        EXPECT_EQ(row.apply == nullptr, row.request != CommandLineRequest::Run) << text;
+    }
+    EXPECT_EQ(optionNames(*findOption("/e")), "--board-setup, -e, /e");
+    EXPECT_TRUE(section.ends_with("\"--\" ends the options.\n"));
 }
 
 TEST(CommandLine, PrepareEngineCommandReadsDefinitionFiles) {
