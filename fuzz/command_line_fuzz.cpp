@@ -1,5 +1,6 @@
 // Command lines of any words (NUL bytes separate them): parsed without a crash, and an
-// unusable one always says why.
+// unusable one always says why, naming the option as it was written.
+#include <algorithm>
 #include <vector>
 
 #include "driver/command_line.hpp"
@@ -7,6 +8,21 @@
 
 using namespace tarnwick;
 using tarnwick::fuzz::require;
+
+namespace {
+
+// Whether the message names an option as one of the words wrote it (alone, or before "=").
+bool namesAWrittenOption(const std::string& message, const std::vector<std::string>& words) {
+    const size_t start = message.find("option ") + 7;
+    const size_t end =
+        message.starts_with("Invalid") ? message.find(": ", start) : message.size() - 1;
+    const std::string name = message.substr(start, end - start);
+    return std::any_of(words.begin(), words.end(), [&](const std::string& word) {
+        return word == name || word.starts_with(name + "=");
+    });
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> words;
@@ -23,6 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     result.error.starts_with("Invalid value for option ") ||
                     result.error.starts_with("Unknown option --"),
                 "an unusable command line without its message");
+        require(namesAWrittenOption(result.error, words), "a message names no option given");
     }
     require(settings.msPerPosition >= 0, "a negative time per position was accepted");
     std::string expanded = settings.engineCommand;
