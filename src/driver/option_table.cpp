@@ -15,7 +15,7 @@ using enum OptionArity;
 using enum ValueCompletion;
 constexpr CommandLineRequest kRun = CommandLineRequest::Run;
 
-// The original slash options first, in the order of the usage text above the table.
+// The options of the original program first, then the newer ones; the help keeps this order.
 constexpr OptionRow kOptions[] = {
     {"input", 'i', 'i', One, "FILE", File, "", "", "The EPD test suite.", kRun, v::inputFile},
     {"output", 'o', 'o', One, "FILE", File, "", "",
