@@ -22,6 +22,9 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& words, RunSet
 // The usage text, line by line.
 std::string usageText();
 
+// The help of --help: the usage text, then every option of the table, one line each.
+std::string helpText();
+
 // The program's name and version.
 std::string versionLine();
 

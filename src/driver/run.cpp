@@ -135,9 +135,12 @@ int runTests(const std::vector<std::string>& words) {
         console.write(versionLine() + "\n");
         return kExitOk;
     }
+    if (parsed.request == CommandLineRequest::Help) {
+        console.write(helpText());
+        return kExitOk;
+    }
     if (!s.compareFiles.empty()) return compareResultFiles(s, console);
-    if (parsed.request == CommandLineRequest::Help ||
-        (s.engineCommand.empty() && s.inputFile.empty() && s.resultFile.empty())) {
+    if (s.engineCommand.empty() && s.inputFile.empty() && s.resultFile.empty()) {
         console.write(usageText());
         return kExitOk;
     }

@@ -1,4 +1,5 @@
-// The usage text: the original slash-option part, then the options generated from the table.
+// The usage text of the slash options, and the help that adds the options generated from the
+// table.
 #include <algorithm>
 
 #include "driver/command_line.hpp"
@@ -53,8 +54,11 @@ std::string usageText() {
            "  /u Use the UCI protocol.\n"
            "  /w File to write positions with move not found.\n"
            "<command line> is the command for starting the engine. If the engine use\n"
-           "the UCI protocol you can also point to the .eng file here.\n" +
-           optionsHelp();
+           "the UCI protocol you can also point to the .eng file here.\n";
+}
+
+std::string helpText() {
+    return usageText() + optionsHelp();
 }
 
 }  // namespace tarnwick

@@ -112,7 +112,8 @@ TEST(CommandLine, UsageTextLineByLine) {
     const std::string usage = usageText();
     EXPECT_TRUE(usage.starts_with("Tarnwick 2.5\n"));
     const std::string rest = usage.substr(usage.find('\n', 13) + 1);
-    EXPECT_EQ(rest.substr(0, rest.find("Long options")),
+    // The usage of a bare run or a usage error is the slash options' alone; the help adds the rest.
+    EXPECT_EQ(rest,
               "Syntax: Tarnwick [/i input /o output /c clear /t time /s setup] <command line>\n"
               "Where:\n"
               "  /a Init time in second, default=2.\n"
@@ -130,7 +131,7 @@ TEST(CommandLine, UsageTextLineByLine) {
               "  /w File to write positions with move not found.\n"
               "<command line> is the command for starting the engine. If the engine use\n"
               "the UCI protocol you can also point to the .eng file here.\n");
-    EXPECT_NE(rest.find("\n  --move-timeout SECONDS "), std::string::npos);
+    EXPECT_TRUE(helpText().starts_with(usage + "Long options:\n"));
 }
 
 TEST(CommandLine, LongOptionsTakeTheirValueEitherWay) {
@@ -268,7 +269,7 @@ TEST(CommandLine, MessagesNameTheOptionAsWritten) {
 }
 
 TEST(CommandLine, HelpHasOneLineForEveryOption) {
-    const std::string usage = usageText();
+    const std::string usage = helpText();
     const std::string section = usage.substr(usage.find("\nLong options:\n") + 1);
     std::vector<std::string> seen;
     for (const OptionRow& row : optionTable()) {

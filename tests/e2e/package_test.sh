@@ -55,6 +55,7 @@ deb)
     for file in copyright changelog.gz README.md examples/sample.epd examples/engines/stockfish.eng; do
         [ -f "$docs/$file" ] || fail "$docs/$file is not installed"
     done
+    [ -f /usr/share/bash-completion/completions/tarnwick ] || fail "the bash completion is not installed"
     engine=/usr/libexec/tarnwick/tarnwick-testengine
     [ -x "$engine" ] || fail "the bundled engine is not installed at $engine"
     grep -m1 -v '^;' "$docs/examples/sample.epd" >"$work/one.epd"
