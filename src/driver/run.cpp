@@ -58,7 +58,8 @@ bool anyPositionLeft(const std::vector<TestPosition>& suite) {
 // message when one cannot.
 std::string prepareOutputFiles(RunState& run) {
     if (!run.settings.resultFile.empty()) {
-        if (std::string failure = run.records->open(run.settings.resultFile); !failure.empty()) {
+        if (std::string failure = run.records->open(run.settings.resultFile, "Result file");
+            !failure.empty()) {
             return failure;
         }
     }

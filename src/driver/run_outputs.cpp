@@ -66,7 +66,7 @@ bool writeExtras(RunState& run, const ReportTotals& totals, const ReportSettings
 
 std::string openJsonFile(RunState& run) {
     return run.settings.jsonFile.empty() ? std::string()
-                                         : run.jsonFile->open(run.settings.jsonFile);
+                                         : run.jsonFile->open(run.settings.jsonFile, "JSON file");
 }
 
 void writeJsonRecord(RunState& run, RecordOutcome outcome) {

@@ -10,13 +10,12 @@
 
 #include "driver/handshake.hpp"
 #include "driver/position_queue.hpp"
-#include "driver/record_writer.hpp"
 #include "driver/run_settings.hpp"
 #include "engine/engine_process.hpp"
 #include "engine/line_reader.hpp"
 #include "platform/console.hpp"
 #include "platform/event.hpp"
-#include "suite/json_lines_file.hpp"
+#include "suite/shared_line_file.hpp"
 #include "suite/test_position.hpp"
 #include "suite/watch.hpp"
 
@@ -43,9 +42,9 @@ struct RunState {
     std::atomic<bool> engineStarted{false};
     // The result file, open and locked for the whole run when there is one; shared with the
     // run's other engines.
-    std::shared_ptr<RecordWriter> records = std::make_shared<RecordWriter>();
+    std::shared_ptr<SharedLineFile> records = std::make_shared<SharedLineFile>();
     // The JSON Lines file, open for the whole run when there is one; shared like the result file.
-    std::shared_ptr<JsonLinesFile> jsonFile = std::make_shared<JsonLinesFile>();
+    std::shared_ptr<SharedLineFile> jsonFile = std::make_shared<SharedLineFile>();
     const std::chrono::system_clock::time_point started = std::chrono::system_clock::now();
     std::atomic<bool> writeFailed{false};  // a record could not be written: the run ends
     // The suite entries to test; shared with the run's other engines.

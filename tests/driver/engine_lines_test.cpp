@@ -50,7 +50,7 @@ TEST(EngineLines, FinalMoveIsStoredOnceEchoedAndWakesTheRun) {
     RunSettings settings;
     settings.resultFile = file.string();
     RunState run(settings, ConsoleOutput::capture(true));
-    ASSERT_EQ(run.records->open(settings.resultFile), "");
+    ASSERT_EQ(run.records->open(settings.resultFile, "Result file"), "");
     start(run, "bm Qh5; id \"t1\";");
     onEngineEvent(run, parseUciLine("info depth 5 score cp 20 time 1200 nodes 1000 pv d1h5 b8c6"));
     onEngineEvent(run, parseUciLine("bestmove d1h5"));
