@@ -1,15 +1,13 @@
 #include "driver/run_progress.hpp"
 
 #include "driver/progress.hpp"
-#include "suite/scoring.hpp"
+#include "suite/report.hpp"
 
 namespace tarnwick {
 
 void countPosition(RunState& printer, const TestPosition* record) {
     ++printer.positionsDone;
-    if (record == nullptr) return;
-    const PositionScorer scorer(*record);
-    if (scorer.earned(*record) == scorer.maximum()) ++printer.positionsSolved;
+    if (record != nullptr && earnsFullScore(*record)) ++printer.positionsSolved;
 }
 
 void showProgress(RunState& printer) {
