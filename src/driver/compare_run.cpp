@@ -6,6 +6,7 @@
 #include "driver/run.hpp"
 #include "suite/compare.hpp"
 #include "suite/epd_file.hpp"
+#include "suite/report.hpp"
 #include "suite/solution_chart.hpp"
 
 namespace tarnwick {
@@ -24,9 +25,8 @@ double axisEnd(int32_t largestFound) {
 // The suite the results are of, as their ids tell it ("WAC" of "WAC.001"), else the first
 // file's name.
 std::string suiteNameOf(const ComparedRun& first) {
-    const std::string& id = first.results.front().id;
-    const size_t dot = id.rfind('.');
-    return dot == std::string::npos || dot == 0 ? first.name : id.substr(0, dot);
+    const std::string_view theme = themeOf(first.results.front().id);
+    return theme.empty() ? first.name : std::string(theme);
 }
 
 // The runs on one chart, the suite and the first run's count of positions in its title.

@@ -9,12 +9,11 @@ std::vector<std::string> thresholdShortfalls(const ReportTotals& totals,
     std::vector<std::string> lines;
     if (settings.minScorePercent) {
         const double percent = totals.maxSum <= 0 ? 0.0 : 100.0 * totals.engineSum / totals.maxSum;
-        char got[32];
-        std::snprintf(got, sizeof got, "%.1f", percent);
         if (percent < *settings.minScorePercent) {
             char wanted[32];
             std::snprintf(wanted, sizeof wanted, "%g", *settings.minScorePercent);
-            lines.push_back(std::string("Below threshold: score ") + got + "% < " + wanted + "%");
+            lines.push_back("Below threshold: score " + percentOf(totals.engineSum, totals.maxSum) +
+                            "% < " + wanted + "%");
         }
     }
     if (settings.minSolved && totals.fullScore < *settings.minSolved) {

@@ -40,13 +40,6 @@ std::string nameOf(const TestPosition& record) {
     return record.placement + " " + record.side + " " + record.castling + " " + record.enPassant;
 }
 
-// The theme of an id, up to its last '.': "STS(v10.0) Simplification.042" is of
-// "STS(v10.0) Simplification". Empty when the id has none.
-std::string_view themeOf(std::string_view id) {
-    const size_t dot = id.rfind('.');
-    return dot == std::string_view::npos || dot == 0 ? std::string_view{} : id.substr(0, dot);
-}
-
 void countTheme(ReportTotals& totals, const TestPosition& record, int32_t score, int32_t maximum) {
     const std::string_view name = themeOf(record.id);
     if (name.empty()) return;
@@ -97,13 +90,6 @@ void countSolved(ReportTotals& totals, const TestPosition& record, int32_t whole
     totals.timeSum += time;
 }
 
-std::string percentOf(int32_t part, int32_t whole) {
-    if (whole <= 0) return "0.0";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", 100.0 * part / whole);
-    return text;
-}
-
 // The parts only some suites have: unreadable moves, mate tests, points suites.
 std::string kindsText(const ReportTotals& totals) {
     std::string text;
@@ -140,15 +126,33 @@ std::string kindsText(const ReportTotals& totals) {
     return text;
 }
 
+// Full points on a position an engine could be given: one that is not legal is never solved,
+// even when it names no legal move and so has nothing to score.
+bool isSolved(const TestPosition& record, int32_t earned, int32_t maximum) {
+    return earned == maximum && whyNotLegal(record.fenText()).empty();
+}
+
 int32_t wholeTimeOf(const ReportSettings& settings) {
     return static_cast<int32_t>(std::min<int64_t>(settings.msPerPosition / 10, INT32_MAX));
 }
 
 }  // namespace
 
+std::string_view themeOf(std::string_view id) {
+    const size_t dot = id.rfind('.');
+    return dot == std::string_view::npos || dot == 0 ? std::string_view{} : id.substr(0, dot);
+}
+
+std::string percentOf(int32_t part, int32_t whole) {
+    if (whole <= 0) return "0.0";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", 100.0 * part / whole);
+    return text;
+}
+
 bool earnsFullScore(const TestPosition& record) {
     const PositionScorer scorer(record);
-    return scorer.earned(record) == scorer.maximum() && whyNotLegal(record.fenText()).empty();
+    return isSolved(record, scorer.earned(record), scorer.maximum());
 }
 
 int32_t solvedTime(const TestPosition& record, int32_t wholeTime) {
@@ -169,7 +173,7 @@ ReportTotals computeTotals(const std::vector<TestPosition>& resultList,
         countKinds(totals, scorer, record, engine);
         totals.maxSum += maximum;
         totals.engineSum += engine;
-        if (engine == maximum && whyNotLegal(record.fenText()).empty()) {
+        if (isSolved(record, engine, maximum)) {
             countSolved(totals, record, wholeTime);
         } else {
             totals.failed.push_back(nameOf(record));

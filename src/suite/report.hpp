@@ -72,6 +72,13 @@ struct ReportTotals {
 // never did, even when it names no legal move and so has nothing to score.
 bool earnsFullScore(const TestPosition& record);
 
+// The theme of an id, up to its last '.': "STS(v10.0) Simplification.042" is of
+// "STS(v10.0) Simplification", "WAC.001" of "WAC". Empty when the id has none.
+std::string_view themeOf(std::string_view id);
+
+// part of whole as a percentage with one decimal, "0.0" of nothing.
+std::string percentOf(int32_t part, int32_t whole);
+
 // When a full-score record was found, in hundredths of a second, capped at the whole time; one
 // with no found time (no analysis line showed the move) counts the whole time.
 int32_t solvedTime(const TestPosition& record, int32_t wholeTime);
