@@ -54,8 +54,8 @@ bool writeExtras(RunState& run, const ReportTotals& totals, const ReportSettings
         written = failure.empty();
     }
     if (!run.settings.plotFile.empty()) {
-        const std::string failure =
-            writeChartFile(run.settings.plotFile, runChart(run.settings, run.watch.resultList));
+        const std::string failure = writeChartFile(
+            run.settings.plotFile, runChart(run.settings, run.engineName, run.watch.resultList));
         if (!failure.empty()) run.console.write(failure + "\n");
         written = written && failure.empty();
     }

@@ -45,9 +45,10 @@ TEST(Results, JsonLinesTellEveryPositionAndEachRunsSummary) {
     const std::string script =
         uciScript("print info depth 3 score cp 12 time 50 nodes 99 pv a1b2; print bestmove a1b2") +
         "on go#2: crash\n";
-    RunResult run = runTarnwick(concat({"/u", "/i", (dir / "suite.epd").string(), "/o", results,
-                                        "/t", "1", "/a", "0", "--json", jsonFile},
-                                       scriptedEngine(dir, script)));
+    RunResult run =
+        runTarnwick(concat({"/u", "/i", (dir / "suite.epd").string(), "/o", results, "/t", "1",
+                            "/a", "0", "--json", jsonFile, "--plot", (dir / "run.svg").string()},
+                           scriptedEngine(dir, script)));
     EXPECT_EQ(run.exitStatus, 1) << run.output;
     std::vector<json> lines = jsonLines(jsonFile);
     ASSERT_EQ(lines.size(), 5u) << run.output;
@@ -73,8 +74,9 @@ TEST(Results, JsonLinesTellEveryPositionAndEachRunsSummary) {
     EXPECT_EQ(lines[4]["failed"], json({"bad", "p2"}));
     EXPECT_EQ(lines[4]["options"]["protocol"], "uci");
     EXPECT_EQ(lines[4]["options"]["json_file"], jsonFile);
-    // The name the engine gives itself ("id name scripted").
+    // The name the engine gives itself ("id name scripted"), in the summary and the chart.
     EXPECT_EQ(lines[4]["engine"], "scripted");
+    EXPECT_NE(readFile(dir / "run.svg").find(">scripted (2)<"), std::string::npos);
 
     // A fourth position the engine never answers.
     writeFile(dir / "suite.epd", numberedSuite(4));
