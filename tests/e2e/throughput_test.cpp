@@ -179,6 +179,21 @@ TEST(Throughput, EarlyStopFollowsTheEnginesClock) {
         << run.output;
     EXPECT_NE(readFile(results).find("acs 10;"), std::string::npos) << readFile(results);
 
+    // An engine that says nothing more after finding the move is stopped by the clock, once the
+    // early-stop time has passed; without that, this search would last its 1000 s.
+    const std::string silent =
+        "on uci: print id name scripted; print uciok\n"
+        "on isready: print readyok\n"
+        "on go: print info depth 1 score cp 5 time 10 nodes 1 pv a1b2; waitfor stop; "
+        "print bestmove a1b2\n";
+    writeFile(dir / "held.epd", "4k3/8/8/8/8/8/8/K7 w - - bm Kb2; id \"held\";\n");
+    run = runTarnwick(concat(
+        {"--early-stop", "0.2", "/u", "/i", (dir / "held.epd").string(), "/t", "1000", "/a", "0"},
+        scriptedEngine(dir, silent, "silent")));
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
+    EXPECT_NE(run.output.find("Number with full score:                1\n"), std::string::npos)
+        << run.output;
+
     // A solution that is lost again does not stop the search: the safety time does.
     const std::string lost =
         "on uci: print id name scripted; print uciok\n"
