@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <optional>
 #include <sstream>
+#include <string_view>
 #include <thread>
 
 #include "platform/event.hpp"
@@ -56,8 +57,9 @@ RunResult runTarnwick(const std::vector<std::string>& words, const RunOptions& o
 }
 
 RunResult runProgram(const std::vector<std::string>& words, const RunOptions& options) {
-    SpawnedProcess child = spawnProcess(testing::commandLineOf(words));
     RunResult result;
+    result.started = std::chrono::system_clock::now();
+    SpawnedProcess child = spawnProcess(testing::commandLineOf(words));
     if (child.id == 0) return result;
     result.processNumber = child.id.number();
     closePipe(child.toChild);  // tarnwick reads no input: it finds its end at once
@@ -110,21 +112,26 @@ std::optional<std::chrono::system_clock::time_point> startOf(DWORD number) {
 
 // Whether an engine that the run started still runs. POSIX finds it by its script in the
 // command lines of /proc (an orphan's parent is no longer the tester). Windows keeps the
-// parent's id for life, so there it is a process that tarnwick's id started before tarnwick
-// ended: Wine hands out a freed id again at once.
+// parent's id for life, so there it is a test engine that tarnwick's id started while tarnwick
+// ran: Wine hands out a freed id again at once, so a process that an earlier holder of the id
+// started (Wine's own services among them) must not count.
 bool engineLeftRunning(const RunResult& run, const std::filesystem::path& script) {
 #ifdef _WIN32
     (void)script;
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return false;
-    PROCESSENTRY32 entry{};
+    PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     bool found = false;
-    for (BOOL more = Process32First(snapshot, &entry); more && !found;
-         more = Process32Next(snapshot, &entry)) {
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
+         more = Process32NextW(snapshot, &entry)) {
         if (entry.th32ParentProcessID != run.processNumber) continue;
+        if (std::wstring_view(entry.szExeFile).find(L"tarnwick-testengine") ==
+            std::wstring_view::npos) {
+            continue;
+        }
         const auto start = startOf(entry.th32ProcessID);
-        found = start && *start <= run.ended;
+        found = start && *start >= run.started && *start <= run.ended;
     }
     CloseHandle(snapshot);
     return found;

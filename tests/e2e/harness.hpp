@@ -23,8 +23,9 @@ using testing::writeFile;
 struct RunResult {
     std::string output;   // standard output and standard error, joined, with "\n" line ends
     int exitStatus = -1;  // exit code, or 128 + signal
-    std::uint32_t processNumber = 0;              // the process id tarnwick had
-    std::chrono::system_clock::time_point ended;  // when tarnwick was seen to have ended
+    std::uint32_t processNumber = 0;                // the process id tarnwick had
+    std::chrono::system_clock::time_point started;  // just before tarnwick was started
+    std::chrono::system_clock::time_point ended;    // when tarnwick was seen to have ended
 };
 
 struct RunOptions {
