@@ -31,3 +31,16 @@ PACKAGING_PACKAGES=(dpkg-dev file lintian)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # The Windows cross build and Wine to run it.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64)
+
+# ccache keeps what each build compiled, so the next build of the same code, another clone of it
+# included, takes seconds instead of minutes. It is a help, not a need: without it (not root,
+# nothing installed) the builds run as they are. CMake takes the launcher from the environment on
+# a build folder's first configuration; paths below the checkout are hashed as relative ones, and
+# the precompiled test header is cached too.
+use_compiler_cache() {
+    ensure_packages ccache >/dev/null 2>&1 || true
+    command -v ccache >/dev/null 2>&1 || return 0
+    export CMAKE_CXX_COMPILER_LAUNCHER=ccache
+    export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(pwd)}" CCACHE_NOHASHDIR=true
+    export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+}
