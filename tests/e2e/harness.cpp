@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <optional>
 #include <sstream>
-#include <string_view>
 #include <thread>
 
 #include "platform/event.hpp"
@@ -112,24 +111,20 @@ std::optional<std::chrono::system_clock::time_point> startOf(DWORD number) {
 
 // Whether an engine that the run started still runs. POSIX finds it by its script in the
 // command lines of /proc (an orphan's parent is no longer the tester). Windows keeps the
-// parent's id for life, so there it is a test engine that tarnwick's id started while tarnwick
-// ran: Wine hands out a freed id again at once, so a process that an earlier holder of the id
-// started (Wine's own services among them) must not count.
+// parent's id for life, so there it is a process that tarnwick's id started while tarnwick ran:
+// Wine hands out a freed id again at once, and a process that an earlier holder of the id
+// started (an earlier run's engine, Wine's own services) must not count.
 bool engineLeftRunning(const RunResult& run, const std::filesystem::path& script) {
 #ifdef _WIN32
     (void)script;
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return false;
-    PROCESSENTRY32W entry{};
+    PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
     bool found = false;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
-         more = Process32NextW(snapshot, &entry)) {
+    for (BOOL more = Process32First(snapshot, &entry); more && !found;
+         more = Process32Next(snapshot, &entry)) {
         if (entry.th32ParentProcessID != run.processNumber) continue;
-        if (std::wstring_view(entry.szExeFile).find(L"tarnwick-testengine") ==
-            std::wstring_view::npos) {
-            continue;
-        }
         const auto start = startOf(entry.th32ProcessID);
         found = start && *start >= run.started && *start <= run.ended;
     }
