@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "driver/option_table.hpp"
+#include "support/temp_files.hpp"
 
 namespace tarnwick {
 namespace {
@@ -296,8 +297,7 @@ TEST(CommandLine, HelpHasOneLineForEveryOption) {
 }
 
 TEST(CommandLine, PrepareEngineCommandReadsDefinitionFiles) {
-    const auto dir = std::filesystem::temp_directory_path() / "tarnwick_prepare_test";
-    std::filesystem::create_directories(dir);
+    const testing::TempDirectory dir("prepare");
     const auto eng = dir / "my.ENG";
     std::ofstream(eng) << "[ENGINE]\nfilename = fast -uci\n[OPTIONS]\nHash=64\n";
 
@@ -319,7 +319,6 @@ TEST(CommandLine, PrepareEngineCommandReadsDefinitionFiles) {
     prepareEngineCommand(missing);
     EXPECT_EQ(missing.engineCommand, (dir / "absent.eng").string());
     EXPECT_TRUE(missing.useUci);
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

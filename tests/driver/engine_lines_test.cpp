@@ -8,6 +8,7 @@
 
 #include "engine/uci_parser.hpp"
 #include "engine/winboard_parser.hpp"
+#include "support/temp_files.hpp"
 
 namespace tarnwick {
 namespace {
@@ -45,8 +46,8 @@ TEST(EngineLines, AnalysisIsEchoedHighlightedWhenItFindsTheMaximum) {
 }
 
 TEST(EngineLines, FinalMoveIsStoredOnceEchoedAndWakesTheRun) {
-    const auto file = std::filesystem::temp_directory_path() / "tarnwick_engine_lines.epd";
-    std::filesystem::remove(file);
+    const testing::TempDirectory dir("engine_lines");
+    const auto file = dir / "result.epd";
     RunSettings settings;
     settings.resultFile = file.string();
     RunState run(settings, ConsoleOutput::capture(true));
@@ -66,7 +67,6 @@ TEST(EngineLines, FinalMoveIsStoredOnceEchoedAndWakesTheRun) {
                               " acd 5; acn 1000; acs 120; bm Qh5; ce 20; id \"t1\"; pm Qh5; pv "
                               "Qh5 Nc6;\n");
     run.records->close();
-    std::filesystem::remove(file);
 
     run.console.takeCaptured();
     int wakes = 0;

@@ -1,4 +1,5 @@
 #include "engine/engine_file.hpp"
+#include "support/temp_files.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +15,11 @@ struct EngineFileResult {
 };
 
 EngineFileResult readText(const std::string& text) {
-    const auto path = std::filesystem::temp_directory_path() / "tarnwick_engine_file_test.eng";
+    const testing::TempDirectory dir("engine_file");
+    const auto path = dir / "engine.eng";
     std::ofstream(path, std::ios::binary) << text;
     EngineFileResult result;
     readEngineFile(path.string(), result.command, result.options);
-    std::filesystem::remove(path);
     return result;
 }
 

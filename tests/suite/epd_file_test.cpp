@@ -7,6 +7,7 @@
 #include <random>
 
 #include "suite/set_aside.hpp"
+#include "support/temp_files.hpp"
 
 namespace tarnwick {
 namespace {
@@ -14,11 +15,11 @@ namespace {
 namespace fs = std::filesystem;
 
 std::vector<TestPosition> readText(const std::string& bytes) {
-    const fs::path path = fs::temp_directory_path() / "tarnwick_epd_file_test.epd";
+    const testing::TempDirectory dir("epd_file");
+    const fs::path path = dir / "suite.epd";
     std::ofstream(path, std::ios::binary) << bytes;
     std::vector<TestPosition> list;
     readEpdFile(path.string(), list);
-    fs::remove(path);
     return list;
 }
 
@@ -67,7 +68,8 @@ TEST(EpdFile, LongLinesAndBadFilesLoseNothing) {
 // Reads bytes as a file under a line limit; the messages go to messages.
 std::vector<TestPosition> readLimited(const std::string& bytes, size_t limit,
                                       std::vector<std::string>& messages) {
-    const fs::path path = fs::temp_directory_path() / "tarnwick_epd_limit_test.epd";
+    const testing::TempDirectory dir("epd_limit");
+    const fs::path path = dir / "suite.epd";
     std::ofstream(path, std::ios::binary) << bytes;
     std::vector<TestPosition> list;
     messages = readEpdFile(path.string(), list, limit);
@@ -75,7 +77,6 @@ std::vector<TestPosition> readLimited(const std::string& bytes, size_t limit,
         if (const size_t at = message.find(path.string()); at != std::string::npos)
             message.replace(at, path.string().size(), "F");
     }
-    fs::remove(path);
     return list;
 }
 

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "suite/epd_file.hpp"
+#include "support/temp_files.hpp"
 
 namespace tarnwick {
 namespace {
@@ -262,8 +263,7 @@ TEST(Report, SharedSuitesMaxima) {
 }
 
 TEST(Report, SolvedAndUnsolvedFiles) {
-    const auto dir = std::filesystem::temp_directory_path() / "tarnwick_report_files";
-    std::filesystem::create_directories(dir);
+    const testing::TempDirectory dir("report_files");
     ReportSettings settings;
     settings.goodOnlyFile = (dir / "good.epd").string();
     settings.notFoundFile = (dir / "bad.epd").string();
@@ -295,7 +295,6 @@ TEST(Report, SolvedAndUnsolvedFiles) {
     EXPECT_EQ(console.captured(), report({record("bm Kg2; pm Kg2;")}));
     settings.goodOnlyFile = (dir / "good.epd").string();
     EXPECT_EQ(printReport({record("bm Kg2; pm Kg2;")}, settings, console), "");
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
