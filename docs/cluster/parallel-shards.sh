@@ -66,6 +66,19 @@ else
         "${engine[@]}" ::: $shard_numbers
 fi
 
+# A job that never started prints nothing, and parallel may still count it a success (a
+# host without SHELL in its login environment, for one): say so rather than report on half
+# a suite.
+missing=0
+for k in $shard_numbers; do
+    if [ ! -s "$out/part-$k.log" ]; then
+        echo "$0: shard $k printed nothing, so it never started (a host whose ssh" \
+            "sessions have no SHELL is one cause)" >&2
+        missing=1
+    fi
+done
+[ $missing = 0 ] || exit 1
+
 # Every shard has finished: the whole suite's report, its positions in suite order.
 for k in $shard_numbers; do cat "$out/part-$k.epd"; done >"$out/merged.epd"
 "$tarnwick" /i "$suite" /o "$out/merged.epd"

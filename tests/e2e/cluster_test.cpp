@@ -89,9 +89,11 @@ Shell parallelShards(const TempDirectory& dir, const std::string& environment,
 }
 
 // Hosts reached through a stand-in for ssh that runs every command on this machine; rsync
-// goes through it too.
-std::string standInHosts(const TempDirectory& dir) {
-    writeFile(dir / "ssh", "#!/bin/sh\nshift\n[ \"$1\" = -- ] && shift\nexec sh -c \"$*\"\n");
+// goes through it too. Its sessions have SHELL set, as an ssh login's do, unless told not to.
+std::string standInHosts(const TempDirectory& dir, bool loginShell = true) {
+    writeFile(dir / "ssh", std::string("#!/bin/sh\nshift\n[ \"$1\" = -- ] && shift\n") +
+                               (loginShell ? "SHELL=/bin/sh exec" : "exec env -u SHELL") +
+                               " sh -c \"$*\"\n");
     std::filesystem::permissions(dir / "ssh", std::filesystem::perms::owner_all);
     return "PARALLEL_SSH=" + quoted((dir / "ssh").string()) + " HOSTS=node1,node2";
 }
@@ -118,6 +120,14 @@ TEST(Cluster, GnuParallelShardsReportAsTheWholeSuite) {
     const Shell hosts = parallelShards(dir, standInHosts(dir) + " SHARED=1", "shared");
     ASSERT_EQ(hosts.status, 0) << hosts.output;
     EXPECT_EQ(reportWithoutTimes(hosts.output), serial) << hosts.output;
+
+    // Without SHELL parallel's remote jobs never start, yet it exits 0: the script says so
+    // instead of reporting on no positions.
+    const Shell silent = parallelShards(dir, standInHosts(dir, false) + " SHARED=1", "silent");
+    EXPECT_EQ(silent.status, 1) << silent.output;
+    EXPECT_NE(silent.output.find("shard 1 printed nothing, so it never started"), std::string::npos)
+        << silent.output;
+    EXPECT_EQ(silent.output.find("Starting engine"), std::string::npos) << silent.output;
 }
 
 // Without a shared folder each job copies the suite and its result file to a scratch folder
