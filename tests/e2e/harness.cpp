@@ -1,4 +1,5 @@
 #include "e2e/harness.hpp"
+#include "support/test_paths.hpp"
 
 #ifdef _WIN32
 #include <windows.h>

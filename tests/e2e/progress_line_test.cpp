@@ -1,3 +1,5 @@
+#include "support/test_paths.hpp"
+
 #if defined(TEST_ENGINE_BINARY) && !defined(_WIN32)
 
 #include <fcntl.h>

@@ -1,3 +1,5 @@
+#include "support/test_paths.hpp"
+
 #ifdef TEST_ENGINE_BINARY
 
 #include <gtest/gtest.h>

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "e2e/harness.hpp"
+#include "support/test_paths.hpp"
 
 namespace tarnwick::e2e {
 namespace {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "e2e/harness.hpp"
+#include "support/test_paths.hpp"
 
 namespace tarnwick::e2e {
 namespace {

@@ -1,4 +1,5 @@
 #include "engine/engine_process.hpp"
+#include "support/test_paths.hpp"
 
 #include <signal.h>
 

@@ -1,4 +1,5 @@
 #include "engine/line_reader.hpp"
+#include "support/test_paths.hpp"
 
 #include <atomic>
 

@@ -12,6 +12,7 @@
 #include "platform/process.hpp"
 #include "platform/system.hpp"
 #include "support/child_engine.hpp"
+#include "support/test_paths.hpp"
 
 namespace tarnwick {
 namespace {

@@ -8,6 +8,7 @@
 #include "platform/event.hpp"
 #include "platform/interrupts.hpp"
 #include "platform/process.hpp"
+#include "support/test_paths.hpp"
 
 #include <windows.h>
 #include "support/child_engine.hpp"

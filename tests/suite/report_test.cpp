@@ -1,4 +1,5 @@
 #include "suite/report.hpp"
+#include "support/test_paths.hpp"
 
 #include <gtest/gtest.h>
 

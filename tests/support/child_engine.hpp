@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/test_paths.hpp"
 #ifndef _WIN32
 #include <sys/wait.h>
 #endif

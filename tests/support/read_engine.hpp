@@ -7,6 +7,7 @@
 #include "engine/line_reader.hpp"
 #include "platform/system.hpp"
 #include "support/child_engine.hpp"
+#include "support/test_paths.hpp"
 
 namespace tarnwick::testing {
 

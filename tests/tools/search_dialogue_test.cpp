@@ -4,6 +4,7 @@
 #include "engine/line_reader.hpp"
 #include "platform/system.hpp"
 #include "support/child_engine.hpp"
+#include "support/test_paths.hpp"
 
 #ifdef TEST_ENGINE_BINARY
 namespace tarnwick {
