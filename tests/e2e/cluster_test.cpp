@@ -1,7 +1,7 @@
 // The cluster recipes in docs/cluster, run as a user would run them: their merged results
 // must report as one serial run of the whole suite does.
 #include "support/test_paths.hpp"
-#if defined(TEST_ENGINE_BINARY) && !defined(_WIN32)
+#if defined(HAVE_TEST_ENGINE) && !defined(_WIN32)
 
 #include <gtest/gtest.h>
 #include <netinet/in.h>

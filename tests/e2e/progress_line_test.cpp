@@ -1,6 +1,6 @@
 #include "support/test_paths.hpp"
 
-#if defined(TEST_ENGINE_BINARY) && !defined(_WIN32)
+#if defined(HAVE_TEST_ENGINE) && !defined(_WIN32)
 
 #include <fcntl.h>
 #include <sys/wait.h>

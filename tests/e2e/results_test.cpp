@@ -1,7 +1,7 @@
 // End-to-end runs of the result outputs: the JSON Lines file, the thresholds, the comparison of
 // result files and the solution-time chart.
 #include "support/test_paths.hpp"
-#ifdef TEST_ENGINE_BINARY
+#ifdef HAVE_TEST_ENGINE
 
 #include <gtest/gtest.h>
 

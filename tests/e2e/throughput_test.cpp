@@ -1,6 +1,6 @@
 #include "support/test_paths.hpp"
 
-#ifdef TEST_ENGINE_BINARY
+#ifdef HAVE_TEST_ENGINE
 
 #include <gtest/gtest.h>
 

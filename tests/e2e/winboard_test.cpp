@@ -14,7 +14,7 @@
 namespace tarnwick::e2e {
 namespace {
 
-#ifdef TEST_ENGINE_BINARY
+#ifdef HAVE_TEST_ENGINE
 
 constexpr const char* kWhiteToMove = "4k3/8/8/8/8/8/4P3/4K2R w K -";
 // The pawn on d4 can take en passant, so the engine is told of e3.
@@ -197,7 +197,7 @@ TEST(WinboardRun, LateSecondMoveIsIgnored) {
     EXPECT_EQ(countOf(run.received, "?"), 1);
 }
 
-#endif  // TEST_ENGINE_BINARY
+#endif  // HAVE_TEST_ENGINE
 
 // Runs a real engine on the first positions of WAC (five unless told) and checks that each is
 // recorded; skipped when it is not installed. With everyMove, each must hold a final move: GNU

@@ -16,7 +16,7 @@
 #include "platform/system.hpp"
 #include "support/child_engine.hpp"
 
-#ifdef TEST_ENGINE_BINARY
+#ifdef HAVE_TEST_ENGINE
 namespace tarnwick {
 namespace {
 

@@ -10,7 +10,7 @@
 #include "support/child_engine.hpp"
 #include "support/read_engine.hpp"
 
-#ifdef TEST_ENGINE_BINARY
+#ifdef HAVE_TEST_ENGINE
 namespace tarnwick {
 namespace {
 

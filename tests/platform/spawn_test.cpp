@@ -60,7 +60,7 @@ TEST(Spawn, ProgramsThatCannotRunFailWithoutLeavingAnythingOpen) {
     EXPECT_TRUE(testing::noChildProcessLeft());
 }
 
-#ifdef TEST_ENGINE_BINARY
+#ifdef HAVE_TEST_ENGINE
 TEST(Spawn, ChildGetsOnlyItsJoinedPipesAndASessionOfItsOwn) {
     ignoreBrokenPipeSignal();
     // A descriptor the tester leaves inheritable must still not reach the engine.

@@ -54,7 +54,7 @@ TEST(Win32Process, InterruptsReachTheHandler) {
     EXPECT_FALSE(interruptProcess(ProcessId()));
 }
 
-#ifdef TEST_ENGINE_BINARY
+#ifdef HAVE_TEST_ENGINE
 TEST(Win32Process, DialogueOverPipesInTheEnginesDirectory) {
     LineCollector collector;
     // Unquoted, the program's directory is found and becomes the engine's own.

@@ -61,7 +61,7 @@ inline std::string commandLineOf(const std::vector<std::string>& words) {
     return command;
 }
 
-#ifdef TEST_ENGINE_BINARY
+#ifdef HAVE_TEST_ENGINE
 // The command line that starts the test engine with the given script (and more arguments).
 inline std::string testEngineCommand(std::string_view script, std::string_view moreArgs = "") {
     std::string command = commandLineOf({TEST_ENGINE_BINARY, "--script-text", std::string(script)});

@@ -13,7 +13,7 @@ namespace tarnwick::testing {
 
 // An engine started as a real child, with a reader handing its lines to a collector.
 struct ReadEngine {
-#ifdef TEST_ENGINE_BINARY
+#ifdef HAVE_TEST_ENGINE
     // Starts the test engine with the script.
     ReadEngine(std::string_view script, LineCollector& collector, StopGraces graces = {})
         : ReadEngine(collector, graces, testEngineCommand(script)) {}

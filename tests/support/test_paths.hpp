@@ -15,6 +15,7 @@ extern const char kTestEngine[];  // empty when the build has no test engine
 #define SHARED_SUITES_DIR ::tarnwick::testing::paths::kSharedSuites
 #define EXAMPLES_DIR ::tarnwick::testing::paths::kExamples
 #define TARNWICK_BINARY ::tarnwick::testing::paths::kTarnwick
-#ifdef HAVE_TEST_ENGINE
+// Tests that start the test engine stand under #ifdef HAVE_TEST_ENGINE, which the build
+// defines on the command line, so that a file that forgets this header fails to compile
+// rather than losing its tests.
 #define TEST_ENGINE_BINARY ::tarnwick::testing::paths::kTestEngine
-#endif

@@ -6,7 +6,7 @@
 #include "support/child_engine.hpp"
 #include "support/test_paths.hpp"
 
-#ifdef TEST_ENGINE_BINARY
+#ifdef HAVE_TEST_ENGINE
 namespace tarnwick {
 namespace {
 
