@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "suite/epd_file.hpp"
-#include "suite/set_aside.hpp"
+#include "epd/epd_file.hpp"
+#include "epd/set_aside.hpp"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
-#include "driver/engine_lines.hpp"
-#include "engine/uci_parser.hpp"
+#include "engine/uci_protocol.hpp"
+#include "run/engine_lines.hpp"
 
 namespace {
 

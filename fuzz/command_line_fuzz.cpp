@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "driver/command_line.hpp"
+#include "cli/command_line.hpp"
 #include "fuzz_support.hpp"
 
 using namespace tarnwick;

@@ -1,10 +1,10 @@
 // Engine output, through either protocol's parser, into the solution watch on a fixed
 // position: no crash or hang, and a stored variation is always SAN of legal moves.
 #include "chess/movegen.hpp"
-#include "driver/engine_lines.hpp"
-#include "engine/uci_parser.hpp"
-#include "engine/winboard_parser.hpp"
+#include "engine/uci_protocol.hpp"
+#include "engine/xboard_protocol.hpp"
 #include "fuzz_support.hpp"
+#include "run/engine_lines.hpp"
 
 using namespace tarnwick;
 using tarnwick::fuzz::require;

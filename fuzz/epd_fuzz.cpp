@@ -1,6 +1,6 @@
 // Any line reads as a record, and writing a record and reading it again changes nothing more.
+#include "epd/test_position.hpp"
 #include "fuzz_support.hpp"
-#include "suite/test_position.hpp"
 
 using namespace tarnwick;
 using tarnwick::fuzz::require;

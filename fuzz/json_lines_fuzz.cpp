@@ -3,8 +3,8 @@
 #include <nlohmann/json.hpp>
 
 #include "fuzz_support.hpp"
-#include "suite/json_lines.hpp"
-#include "suite/report.hpp"
+#include "report/json_lines.hpp"
+#include "report/report.hpp"
 
 using namespace tarnwick;
 using tarnwick::fuzz::require;

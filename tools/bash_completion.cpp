@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "driver/completion_script.hpp"
+#include "cli/completion_script.hpp"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <map>
 
-#include "driver/completion_script.hpp"
+#include "cli/completion_script.hpp"
 #include "support/temp_files.hpp"
 
 namespace tarnwick {

@@ -1,0 +1,174 @@
+#include "cli/option_values.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+#include "text/seconds_text.hpp"
+#include "text/text.hpp"
+
+namespace tarnwick::option_values {
+
+namespace {
+
+// A whole number from least to most, and nothing else.
+template <typename Number>
+bool parseWhole(std::string_view text, Number least, Number most, Number& number) {
+    Number value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return false;
+    if (value < least || value > most) return false;
+    number = value;
+    return true;
+}
+
+// Seconds to milliseconds without overflowing the 32-bit field.
+int32_t secondsToMilliseconds(int32_t seconds) {
+    const int64_t ms = int64_t{seconds} * 1000;
+    return static_cast<int32_t>(std::clamp<int64_t>(ms, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
+
+bool inputFile(std::string_view value, RunSettings& s) {
+    s.inputFile = value;
+    return true;
+}
+
+bool resultFile(std::string_view value, RunSettings& s) {
+    s.resultFile = value;
+    return true;
+}
+
+bool goodOnlyFile(std::string_view value, RunSettings& s) {
+    s.goodOnlyFile = value;
+    return true;
+}
+
+bool notFoundFile(std::string_view value, RunSettings& s) {
+    s.notFoundFile = value;
+    return true;
+}
+
+bool clearCommand(std::string_view value, RunSettings& s) {
+    s.clearCommand = value;
+    return true;
+}
+
+bool setupCommand(std::string_view value, RunSettings& s) {
+    s.setupCommand = value;
+    return true;
+}
+
+bool timePerPosition(std::string_view value, RunSettings& s) {
+    const std::optional<SecondsValue> time = leadingSeconds(value);
+    // Below a hundredth the report could not show the time it was given.
+    if (!time || (time->milliseconds > 0 && time->milliseconds < 10)) return false;
+    s.msPerPosition = time->milliseconds;
+    s.timeDecimals = time->decimals;
+    return true;
+}
+
+bool initTime(std::string_view value, RunSettings& s) {
+    const int32_t seconds = atoiValue(value);
+    if (seconds < 0) return false;
+    s.initMilliseconds = secondsToMilliseconds(seconds);
+    return true;
+}
+
+bool boardSetup(std::string_view value, RunSettings& s) {
+    if (value == "edit") {
+        s.boardSetupMethod = BoardSetupMethod::edit;
+    } else if (value == "cbedit") {
+        s.boardSetupMethod = BoardSetupMethod::cbedit;
+    } else if (value == "setboard") {
+        s.boardSetupMethod = BoardSetupMethod::setboard;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool uci(std::string_view, RunSettings& s) {
+    s.useUci = true;
+    return true;
+}
+
+bool moveTimeout(std::string_view value, RunSettings& s) {
+    // Up to a day, which leaves the milliseconds of any sum of them in range.
+    return parseWhole(value, 0, 86400, s.moveTimeoutSeconds);
+}
+
+bool concurrency(std::string_view value, RunSettings& s) {
+    return parseWhole(value, 1, 256, s.concurrency);
+}
+
+bool depth(std::string_view value, RunSettings& s) {
+    return parseWhole(value, 1, 1000, s.depthLimit);
+}
+
+bool nodes(std::string_view value, RunSettings& s) {
+    return parseWhole<int64_t>(value, 1, int64_t{1} << 50, s.nodeLimit);
+}
+
+bool earlyStop(std::string_view value, RunSettings& s) {
+    const std::optional<SecondsValue> seconds = exactSeconds(value);
+    if (seconds) s.earlyStopMs = seconds->milliseconds;
+    return seconds.has_value();
+}
+
+bool shard(std::string_view value, RunSettings& s) {
+    // K/N with 0 <= K < N.
+    const size_t slash = value.find('/');
+    if (slash == std::string_view::npos) return false;
+    int32_t index = 0;
+    int32_t count = 0;
+    if (!parseWhole(value.substr(0, slash), 0, 1 << 20, index)) return false;
+    if (!parseWhole(value.substr(slash + 1), 1, 1 << 20, count) || index >= count) return false;
+    s.shardIndex = index;
+    s.shardCount = count;
+    return true;
+}
+
+bool jsonFile(std::string_view value, RunSettings& s) {
+    if (value.empty()) return false;
+    s.jsonFile = value;
+    return true;
+}
+
+bool compareFile(std::string_view value, RunSettings& s) {
+    if (value.empty()) return false;
+    s.compareFiles.emplace_back(value);
+    return true;
+}
+
+bool plotFile(std::string_view value, RunSettings& s) {
+    if (value.empty()) return false;
+    s.plotFile = value;
+    return true;
+}
+
+bool minScore(std::string_view value, RunSettings& s) {
+    // Digits with an optional fraction: no sign, exponent, infinity or NaN.
+    if (value.empty() || value[0] < '0' || value[0] > '9') return false;
+    double percent = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), percent,
+                                              std::chars_format::fixed);
+    if (error != std::errc{} || end != value.data() + value.size()) return false;
+    if (!std::isfinite(percent) || percent > 100) return false;
+    s.minScorePercent = percent;
+    return true;
+}
+
+bool minSolved(std::string_view value, RunSettings& s) {
+    int32_t count = 0;
+    if (!parseWhole(value, 0, std::numeric_limits<int32_t>::max(), count)) return false;
+    s.minSolved = count;
+    return true;
+}
+
+}  // namespace tarnwick::option_values

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string_view>
+
+#include "run/run_settings.hpp"
+
+// Readers of the command line's option values, one per option. Each sets its field and returns
+// true, or returns false and leaves the settings as they were when the value is not one the
+// option takes.
+namespace tarnwick::option_values {
+
+bool inputFile(std::string_view value, RunSettings& s);
+bool resultFile(std::string_view value, RunSettings& s);
+bool goodOnlyFile(std::string_view value, RunSettings& s);
+bool notFoundFile(std::string_view value, RunSettings& s);
+bool clearCommand(std::string_view value, RunSettings& s);
+bool setupCommand(std::string_view value, RunSettings& s);
+// Read like atoi, with decimals down to a hundredth; not negative.
+bool timePerPosition(std::string_view value, RunSettings& s);
+// Whole seconds read like atoi; not negative.
+bool initTime(std::string_view value, RunSettings& s);
+// edit, cbedit or setboard, exactly.
+bool boardSetup(std::string_view value, RunSettings& s);
+// Takes no value: any call turns UCI on.
+bool uci(std::string_view value, RunSettings& s);
+bool moveTimeout(std::string_view value, RunSettings& s);
+bool concurrency(std::string_view value, RunSettings& s);
+bool depth(std::string_view value, RunSettings& s);
+bool nodes(std::string_view value, RunSettings& s);
+bool earlyStop(std::string_view value, RunSettings& s);
+bool shard(std::string_view value, RunSettings& s);
+// The files of the newer options may not be empty: no file could be written or read.
+bool jsonFile(std::string_view value, RunSettings& s);
+// Appends one more file to compare.
+bool compareFile(std::string_view value, RunSettings& s);
+bool plotFile(std::string_view value, RunSettings& s);
+bool minScore(std::string_view value, RunSettings& s);
+bool minSolved(std::string_view value, RunSettings& s);
+
+}  // namespace tarnwick::option_values

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "epd/test_position.hpp"
+#include "text/line_limit.hpp"
+
+namespace tarnwick {
+
+// Appends one record per EPD line of the file, in file order. Line ends may be LF, CR LF or a
+// lone CR; empty lines and comment lines (";" or "#" first) are skipped. A file that cannot be
+// read adds nothing. The file is read piece by piece, so no more than one line is held: a line
+// longer than maxLineBytes is skipped, and the result holds a message for each one skipped.
+std::vector<std::string> readEpdFile(const std::string& fileName, std::vector<TestPosition>& list,
+                                     std::size_t maxLineBytes = kMaxLineBytes);
+
+}  // namespace tarnwick

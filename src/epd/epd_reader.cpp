@@ -1,0 +1,161 @@
+#include <algorithm>
+#include <utility>
+
+#include "epd/epd_opcodes.hpp"
+#include "epd/test_position.hpp"
+#include "text/text.hpp"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr size_t kNoMatch = std::string_view::npos;
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool startsWithDigit(std::string_view word) {
+    return !word.empty() && isDigit(word[0]);
+}
+
+// The operation's text from its n-th character on.
+std::string_view restFrom(std::string_view op, size_t n) {
+    return n < op.size() ? op.substr(n) : std::string_view{};
+}
+
+// Takes the words of a collapsed line (single blanks between words) one by one.
+class Words {
+  public:
+    explicit Words(std::string_view text) : rest_(text) {}
+
+    std::string_view peek() const {
+        return rest_.substr(0, std::min(rest_.find(' '), rest_.size()));
+    }
+    std::string_view take() {
+        const std::string_view word = peek();
+        rest_.remove_prefix(std::min(word.size() + 1, rest_.size()));
+        return word;
+    }
+    std::string_view rest() const { return rest_; }
+
+  private:
+    std::string_view rest_;
+};
+
+// Board, side to move, castling rights and en-passant square; those the line lacks get an
+// empty board, white, none and none. False when any was missing: nothing follows them then.
+bool readPositionFields(TestPosition& p, Words& words) {
+    using Field = std::pair<std::string TestPosition::*, std::string_view>;
+    static constexpr std::array<Field, 4> kFields{{{&TestPosition::placement, "8/8/8/8/8/8/8/8"},
+                                                   {&TestPosition::side, "w"},
+                                                   {&TestPosition::castling, "-"},
+                                                   {&TestPosition::enPassant, "-"}}};
+    bool complete = true;
+    for (const auto& [field, absent] : kFields) {
+        const std::string_view word = words.take();
+        complete = complete && !word.empty();
+        p.*field = word.empty() ? absent : word;
+    }
+    return complete;
+}
+
+// A FEN's half-move clock and full-move number may follow the fields; the second is looked for
+// only after the first.
+void readClocks(TestPosition& p, Words& words) {
+    if (!startsWithDigit(words.peek())) return;
+    p.hmvc = atoiValue(words.take());
+    if (startsWithDigit(words.peek())) p.fmvn = atoiValue(words.take());
+}
+
+// vm comes as one operation per move: they gather into one list.
+void appendMoves(std::string& moves, std::string_view more) {
+    if (!moves.empty()) moves += ' ';
+    moves += more;
+}
+
+// Where the operand of op starts when op is an operation of opcode; kNoMatch when it is not.
+size_t operandStart(const EpdOpcode& opcode, std::string_view op) {
+    if (!op.starts_with(opcode.name)) return kNoMatch;
+    const size_t n = opcode.name.size();
+    switch (opcode.operand) {
+        case EpdOperand::Flag:
+            return n;
+        case EpdOperand::NumberedTexts:
+            // The character after the digit is passed over, whatever it is.
+            return n < op.size() && isDigit(op[n]) ? n + 2 : kNoMatch;
+        default:
+            return n < op.size() && op[n] == ' ' ? n + 1 : kNoMatch;
+    }
+}
+
+// Fills field from the operand of op, an operation of opcode that starts at start.
+void readOperand(int32_t& field, const EpdOpcode&, std::string_view op, size_t start) {
+    field = atoiValue(restFrom(op, start));
+}
+void readOperand(bool& field, const EpdOpcode&, std::string_view, size_t) {
+    field = true;
+}
+void readOperand(EpdTexts& fields, const EpdOpcode& opcode, std::string_view op, size_t start) {
+    fields[static_cast<size_t>(op[opcode.name.size()] - '0')] =
+        readStringOperand(restFrom(op, start));
+}
+void readOperand(std::string& field, const EpdOpcode& opcode, std::string_view op, size_t start) {
+    const std::string_view operand = restFrom(op, start);
+    if (opcode.operand == EpdOperand::Moves) field = trimmed(operand);
+    if (opcode.operand == EpdOperand::Text) field = readStringOperand(operand);
+    if (opcode.operand == EpdOperand::MovePerOperation) appendMoves(field, trimmedView(operand));
+}
+
+// Applies one operation by the first opcode it matches; unknown ones are dropped.
+void readOperation(TestPosition& p, std::string_view op) {
+    for (const EpdOpcode& opcode : kEpdOpcodes) {
+        if (const size_t start = operandStart(opcode, op); start != kNoMatch) {
+            std::visit([&](auto member) { readOperand(p.*member, opcode, op, start); },
+                       opcode.field);
+            return;
+        }
+    }
+}
+
+// Operations are the runs between ";" (quoted or not); the first empty one ends them.
+void readOperations(TestPosition& p, std::string_view ops) {
+    size_t pos = 0;
+    while ((pos = ops.find_first_not_of(';', pos)) != std::string_view::npos) {
+        const size_t end = std::min(ops.find(';', pos), ops.size());
+        const std::string_view op = trimmedView(ops.substr(pos, end - pos));
+        if (op.empty()) return;
+        readOperation(p, op);
+        pos = end;
+    }
+}
+
+}  // namespace
+
+std::string readStringOperand(std::string_view text) {
+    if (text.empty()) return {};
+    if (text.front() != '"') return nthToken(text, 1);
+    std::string operand;
+    for (size_t i = 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"') return operand;
+        // A backslash takes the next character literally; a last lone backslash is kept.
+        if (c == '\\' && i + 1 < text.size()) {
+            operand += text[++i];
+        } else {
+            operand += c;
+        }
+    }
+    return operand;  // never closed: the whole tail is kept
+}
+
+void TestPosition::parseEpd(std::string_view line) {
+    const std::string text = collapseBlanks(line);
+    clear();
+    Words words(text);
+    if (!readPositionFields(*this, words)) return;
+    readClocks(*this, words);
+    readOperations(*this, words.rest());
+}
+
+}  // namespace tarnwick

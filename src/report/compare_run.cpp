@@ -1,0 +1,70 @@
+#include "report/compare_run.hpp"
+
+#include <algorithm>
+
+#include "epd/epd_file.hpp"
+#include "report/chart_file.hpp"
+#include "report/compare.hpp"
+#include "report/report.hpp"
+#include "report/solution_chart.hpp"
+#include "run/run.hpp"
+
+namespace tarnwick {
+
+namespace {
+
+// The smallest of 1, 2, 5 times a power of ten above the largest found time, so that the last
+// step shows before the end of the axis; 10 s when no run found anything in time.
+double axisEnd(int32_t largestFound) {
+    if (largestFound <= 0) return 10;
+    double end = 0.1;
+    for (int i = 0; end * 100 <= largestFound; ++i) end *= i % 3 == 1 ? 2.5 : 2;
+    return end;
+}
+
+// The suite the results are of, as their ids tell it ("WAC" of "WAC.001"), else the first
+// file's name.
+std::string suiteNameOf(const ComparedRun& first) {
+    const std::string_view theme = themeOf(first.results.front().id);
+    return theme.empty() ? first.name : std::string(theme);
+}
+
+// The runs on one chart, the suite and the first run's count of positions in its title.
+SolutionChart compareChart(const std::vector<ComparedRun>& runs) {
+    SolutionChart chart;
+    chart.suiteName = suiteNameOf(runs.front());
+    chart.positions = static_cast<int32_t>(runs.front().results.size());
+    int32_t largest = 0;
+    for (const ComparedRun& run : runs) {
+        for (const TestPosition& record : run.results) largest = std::max(largest, record.acs);
+    }
+    chart.maxSeconds = axisEnd(largest);
+    for (const ComparedRun& run : runs) {
+        chart.runs.push_back(chartRunOf(run.name, run.results, INT32_MAX));
+    }
+    return chart;
+}
+
+}  // namespace
+
+int compareResultFiles(const RunSettings& settings, ConsoleOutput& console) {
+    std::vector<ComparedRun> runs;
+    for (const std::string& file : settings.compareFiles) {
+        ComparedRun run{baseName(file), {}};
+        for (const std::string& message : readEpdFile(file, run.results))
+            console.write(message + "\n");
+        if (run.results.empty()) {
+            console.write("No epd-position in " + file + ".\n");
+            return kExitFailure;
+        }
+        runs.push_back(std::move(run));
+    }
+    console.write(compareText(runs));
+    if (settings.plotFile.empty()) return kExitOk;
+    const std::string failure = writeChartFile(settings.plotFile, compareChart(runs));
+    if (failure.empty()) return kExitOk;
+    console.write(failure + "\n");
+    return kExitFailure;
+}
+
+}  // namespace tarnwick

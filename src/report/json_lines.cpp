@@ -1,0 +1,147 @@
+#include "report/json_lines.hpp"
+
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "scoring/position_scorer.hpp"
+#include "text/text.hpp"
+
+namespace tarnwick {
+
+namespace {
+
+using nlohmann::json;
+
+std::string lineOf(const json& object) {
+    return object.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+json movesOf(std::string_view text) {
+    json moves = json::array();
+    forEachToken(text, [&](std::string_view word) {
+        moves.push_back(std::string(word));
+        return true;
+    });
+    return moves;
+}
+
+double secondsOf(int64_t centiseconds) {
+    return static_cast<double>(centiseconds) / 100.0;
+}
+
+const char* outcomeName(RecordOutcome outcome) {
+    switch (outcome) {
+        case RecordOutcome::moved:
+            return "moved";
+        case RecordOutcome::timeout:
+            return "timeout";
+        case RecordOutcome::crash:
+            return "crash";
+        case RecordOutcome::skipped:
+            return "skipped";
+    }
+    return "moved";
+}
+
+// The engine's last score: a mate of a mate test keeps its distance; no analysis, no score.
+json scoreOf(const TestPosition& record) {
+    if (record.mate != 0) return {{"mate", record.mate}};
+    if (record.acd == 0) return nullptr;
+    return {{"cp", record.ce}};
+}
+
+// The buckets by their labels without " = ", e.g. "1 sec".
+json bucketsOf(const ReportTotals& totals) {
+    json buckets = json::array();
+    for (size_t i = 0; i < kReportBuckets.size(); ++i) {
+        std::string_view label = kReportBuckets[i].label;
+        label = label.substr(0, label.find(" = "));
+        buckets.push_back({{"within", std::string(label)}, {"count", totals.buckets[i]}});
+    }
+    return buckets;
+}
+
+json themesOf(const ReportTotals& totals) {
+    json themes = json::array();
+    for (const ReportTheme& theme : totals.themes) {
+        themes.push_back({{"name", theme.name},
+                          {"score", theme.score},
+                          {"max", theme.maximum},
+                          {"positions", theme.count}});
+    }
+    return themes;
+}
+
+}  // namespace
+
+std::string positionJson(const TestPosition& record, RecordOutcome outcome, int32_t engineTime) {
+    const PositionScorer scorer(record);
+    const bool solved = earnsFullScore(record);
+    json object;
+    object["type"] = "position";
+    object["id"] = record.id;
+    object["fen"] = record.fenText();
+    object["bm"] = movesOf(record.bm);
+    object["am"] = movesOf(record.am);
+    object["points"] = scorer.earned(record);
+    object["max"] = scorer.maximum();
+    object["solved"] = solved;
+    object["found_time"] = solved && record.acs >= 0 ? json(secondsOf(record.acs)) : json(nullptr);
+    object["final_move"] = record.pm.empty() ? json(nullptr) : json(record.pm);
+    object["depth"] = record.acd;
+    object["score"] = scoreOf(record);
+    object["nodes"] = record.acn;
+    object["pv"] = movesOf(record.pv);
+    object["engine_time"] = secondsOf(engineTime);
+    object["outcome"] = outcomeName(outcome);
+    return lineOf(object);
+}
+
+std::string summaryJson(const ReportTotals& totals, const ReportSettings& settings,
+                        const RunFacts& facts, const nlohmann::json& options) {
+    json object;
+    object["type"] = "summary";
+    object["tests"] = totals.tests;
+    object["max_score"] = totals.maxSum;
+    object["score"] = totals.engineSum;
+    object["full_score"] = totals.fullScore;
+    object["found_in"] = bucketsOf(totals);
+    object["time_used"] = secondsOf(totals.timeSum);
+    object["time_per_position"] = static_cast<double>(settings.msPerPosition) / 1000.0;
+    object["failed"] = totals.failed;
+    object["unreadable"] = totals.unreadable;
+    object["mates"] = {{"tests", totals.mateTests},
+                       {"found", totals.matesFound},
+                       {"best", totals.matesBest},
+                       {"shorter", totals.shorterMates}};
+    object["points_suite"] = {{"positions", totals.pointsSuites},
+                              {"score", totals.pointsScore},
+                              {"max", totals.pointsMaximum},
+                              {"themes", themesOf(totals)}};
+    object["rejected_points_lists"] = totals.rejectedLists;
+    object["engine"] = facts.engine;
+    object["options"] = options;
+    object["started"] = utcTimeText(facts.started);
+    object["ended"] = utcTimeText(facts.ended);
+    return lineOf(object);
+}
+
+std::string utcTimeText(std::chrono::system_clock::time_point time) {
+    using namespace std::chrono;
+    const auto seconds = floor<std::chrono::seconds>(time);
+    const auto day = floor<days>(seconds);
+    const year_month_day date(day);
+    const hh_mm_ss clock(seconds - day);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ",
+                  static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+                  static_cast<unsigned>(date.day()), static_cast<int>(clock.hours().count()),
+                  static_cast<int>(clock.minutes().count()),
+                  static_cast<int>(clock.seconds().count()));
+    return text;
+}
+
+}  // namespace tarnwick

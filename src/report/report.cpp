@@ -1,0 +1,223 @@
+#include "report/report.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include "chess/legality.hpp"
+#include "report/outcome_files.hpp"
+#include "scoring/position_scorer.hpp"
+#include "text/seconds_text.hpp"
+
+namespace tarnwick {
+
+namespace {
+
+// Names of positions in the report's list layout: comma-separated, five on the first line
+// and six on each later one.
+std::string nameListText(const std::vector<std::string>& names) {
+    std::string text;
+    int count = 0;
+    for (const std::string& name : names) {
+        if (!text.empty()) text += ", ";
+        if (count == 5) {
+            text += '\n';
+            count = 0;
+        } else {
+            ++count;
+        }
+        text += name;
+    }
+    return text;
+}
+
+// How a position is named in the report's lists: its id, or without one its position (placement,
+// side, castling, en passant), so that it can still be found.
+std::string nameOf(const TestPosition& record) {
+    if (!record.id.empty()) return record.id;
+    return record.placement + " " + record.side + " " + record.castling + " " + record.enPassant;
+}
+
+void countTheme(ReportTotals& totals, const TestPosition& record, int32_t score, int32_t maximum) {
+    const std::string_view name = themeOf(record.id);
+    if (name.empty()) return;
+    auto theme = std::find_if(totals.themes.begin(), totals.themes.end(),
+                              [&](const ReportTheme& t) { return t.name == name; });
+    if (theme == totals.themes.end()) {
+        totals.themes.push_back({std::string(name)});
+        theme = totals.themes.end() - 1;
+    }
+    theme->score += score;
+    theme->maximum += maximum;
+    ++theme->count;
+}
+
+void countKinds(ReportTotals& totals, const PositionScorer& scorer, const TestPosition& record,
+                int32_t engine) {
+    if (!scorer.unreadableMoves().empty()) totals.unreadable.push_back(nameOf(record));
+    if (scorer.isMateTest()) {
+        ++totals.mateTests;
+        const MateVerdict verdict = scorer.mateVerdict(record.mate);
+        if (verdict != MateVerdict::none) ++totals.matesFound;
+        if (scorer.isBestMate(record.mate)) ++totals.matesBest;
+        if (verdict == MateVerdict::shorter) totals.shorterMates.push_back(nameOf(record));
+    }
+    if (scorer.isPointsSuite()) {
+        ++totals.pointsSuites;
+        totals.pointsScore += engine;
+        totals.pointsMaximum += scorer.maximum();
+    }
+    if (!scorer.rejectedPair().empty()) {
+        totals.rejectedLists.push_back("Points list of " + nameOf(record) + " not used (" +
+                                       scorer.rejectedPair() +
+                                       " names no legal move): scored by its bm and am");
+    }
+    countTheme(totals, record, engine, scorer.maximum());
+}
+
+void countSolved(ReportTotals& totals, const TestPosition& record, int32_t wholeTime) {
+    const int32_t time = solvedTime(record, wholeTime);
+    for (size_t i = 0; i < kReportBuckets.size(); ++i) {
+        if (time <= kReportBuckets[i].upTo) {
+            ++totals.buckets[i];
+            // Past the last bucket a position is not counted as found in time.
+            ++totals.fullScore;
+            break;
+        }
+    }
+    totals.timeSum += time;
+}
+
+// The parts only some suites have: unreadable moves, mate tests, points suites.
+std::string kindsText(const ReportTotals& totals) {
+    std::string text;
+    if (!totals.unreadable.empty()) {
+        text += "\nPositions whose moves could not be read (id):\n" +
+                nameListText(totals.unreadable) + "\n";
+    }
+    if (totals.mateTests > 0) {
+        text += "\nMates found: " + std::to_string(totals.matesFound) +
+                "  best: " + std::to_string(totals.matesBest) + "  (of " +
+                std::to_string(totals.mateTests) + " mate tests)\n";
+    }
+    if (!totals.shorterMates.empty()) {
+        text += "Mates shorter than the suite's (id):\n" + nameListText(totals.shorterMates) + "\n";
+    }
+    if (totals.pointsSuites > 0) {
+        text += "\nPoints suite: " + std::to_string(totals.pointsScore) + " of " +
+                std::to_string(totals.pointsMaximum) + " (" +
+                percentOf(totals.pointsScore, totals.pointsMaximum) + "%)\n";
+        const bool shared = std::any_of(totals.themes.begin(), totals.themes.end(),
+                                        [](const ReportTheme& t) { return t.count > 1; });
+        if (shared) {
+            text += "By theme (score of max, positions):\n";
+            for (const ReportTheme& theme : totals.themes) {
+                text += "  " + theme.name + ": " + std::to_string(theme.score) + " of " +
+                        std::to_string(theme.maximum) + ", " + std::to_string(theme.count) + "\n";
+            }
+        }
+    }
+    if (!totals.rejectedLists.empty()) {
+        text += "\n";
+        for (const std::string& line : totals.rejectedLists) text += line + "\n";
+    }
+    return text;
+}
+
+// Full points on a position an engine could be given: one that is not legal is never solved,
+// even when it names no legal move and so has nothing to score.
+bool isSolved(const TestPosition& record, int32_t earned, int32_t maximum) {
+    return earned == maximum && whyNotLegal(record.fenText()).empty();
+}
+
+int32_t wholeTimeOf(const ReportSettings& settings) {
+    return static_cast<int32_t>(std::min<int64_t>(settings.msPerPosition / 10, INT32_MAX));
+}
+
+}  // namespace
+
+std::string_view themeOf(std::string_view id) {
+    const size_t dot = id.rfind('.');
+    return dot == std::string_view::npos || dot == 0 ? std::string_view{} : id.substr(0, dot);
+}
+
+std::string percentOf(int32_t part, int32_t whole) {
+    if (whole <= 0) return "0.0";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", 100.0 * part / whole);
+    return text;
+}
+
+bool earnsFullScore(const TestPosition& record) {
+    const PositionScorer scorer(record);
+    return isSolved(record, scorer.earned(record), scorer.maximum());
+}
+
+int32_t solvedTime(const TestPosition& record, int32_t wholeTime) {
+    // A full-score move with no found time (no analysis line showed it) came at the end.
+    const int32_t found = record.acs < 0 ? wholeTime : record.acs;
+    return std::min(found, wholeTime);
+}
+
+ReportTotals computeTotals(const std::vector<TestPosition>& resultList,
+                           const ReportSettings& settings) {
+    const int32_t wholeTime = wholeTimeOf(settings);
+    ReportTotals totals;
+    for (const TestPosition& record : resultList) {
+        ++totals.tests;
+        const PositionScorer scorer(record);
+        const int32_t maximum = scorer.maximum();
+        const int32_t engine = scorer.earned(record);
+        countKinds(totals, scorer, record, engine);
+        totals.maxSum += maximum;
+        totals.engineSum += engine;
+        if (isSolved(record, engine, maximum)) {
+            countSolved(totals, record, wholeTime);
+        } else {
+            totals.failed.push_back(nameOf(record));
+            totals.timeSum += wholeTime;
+        }
+    }
+    return totals;
+}
+
+std::string reportText(const ReportTotals& totals, const ReportSettings& settings) {
+    std::string text;
+    text += "Number of tests:                       " + std::to_string(totals.tests) + "\n";
+    text += "Max score:                             " + std::to_string(totals.maxSum) + "\n";
+    text += "Engines score:                         " + std::to_string(totals.engineSum) + "\n";
+    text += "Number with full score:                " + std::to_string(totals.fullScore) + "\n";
+    text += "Found in: ";
+    for (size_t i = 0; i < kReportBuckets.size(); ++i) {
+        if (totals.buckets[i] == 0) continue;
+        text.append(kReportBuckets[i].label).append(std::to_string(totals.buckets[i])).append(", ");
+    }
+    text += "\nTime used for tests (wrong answer=" +
+            centisecondsText(settings.msPerPosition / 10, settings.timeDecimals) +
+            "s): " + centisecondsText(totals.timeSum, settings.timeDecimals) + "s\n";
+    text += "\nPositions with error (id):\n" + nameListText(totals.failed) + "\n";
+    return text + kindsText(totals);
+}
+
+std::string printReport(const std::vector<TestPosition>& resultList, const ReportTotals& totals,
+                        const ReportSettings& settings, ConsoleOutput& console) {
+    OutcomeFiles files;
+    std::string failure = files.open(settings.goodOnlyFile, settings.notFoundFile);
+    for (const TestPosition& record : resultList) {
+        const std::string written = files.write(record, earnsFullScore(record));
+        if (failure.empty()) failure = written;
+    }
+    const std::string closed = files.close();
+    if (failure.empty()) failure = closed;
+    console.write(reportText(totals, settings));
+    return failure;
+}
+
+std::string printReport(const std::vector<TestPosition>& resultList, const ReportSettings& settings,
+                        ConsoleOutput& console) {
+    return printReport(resultList, computeTotals(resultList, settings), settings, console);
+}
+
+}  // namespace tarnwick

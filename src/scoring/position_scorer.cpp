@@ -1,0 +1,159 @@
+#include "scoring/position_scorer.hpp"
+
+#include <algorithm>
+#include <optional>
+
+#include "text/text.hpp"
+
+namespace tarnwick {
+
+namespace {
+
+// The words of a move list with the moves they name; a word takes the points list's number at
+// its running place (counted across the avoid moves, then the best moves), or defaultPoints.
+std::vector<PositionScorer::NamedMove> readNamedMoves(const Board& board, std::string_view moves,
+                                                      TokenCursor& pointsList,
+                                                      int32_t defaultPoints) {
+    std::vector<PositionScorer::NamedMove> named;
+    forEachToken(moves, [&](std::string_view word) {
+        const std::string_view number = pointsList.next();
+        named.push_back({std::string(word), board.parseMove(word),
+                         number.empty() ? defaultPoints : atoiValue(number)});
+        return true;
+    });
+    return named;
+}
+
+// The first named move that is move, or nullptr.
+const PositionScorer::NamedMove* find(const std::vector<PositionScorer::NamedMove>& named,
+                                      const Move& move) {
+    for (const PositionScorer::NamedMove& entry : named) {
+        if (entry.move.isValid() && sameMove(entry.move, move)) return &entry;
+    }
+    return nullptr;
+}
+
+// A whole number: an optional minus and decimal digits.
+bool isWholeNumber(std::string_view text) {
+    if (text.starts_with('-')) text.remove_prefix(1);
+    return !text.empty() && isNumber(text, 10);
+}
+
+// The "move=points" pairs of a c0 text separated by commas; empty when the text is no such
+// list (a comment, a source), so it is not taken for one. The moves are left unread.
+std::optional<std::vector<PositionScorer::NamedMove>> readPairs(std::string_view text) {
+    std::vector<PositionScorer::NamedMove> pairs;
+    while (!text.empty()) {
+        const size_t comma = text.find(',');
+        const std::string_view item = trimmedView(text.substr(0, comma));
+        text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
+        if (item.empty()) continue;
+        // The last '=' splits, so a promotion such as e8=Q=5 keeps its own.
+        const size_t equals = item.rfind('=');
+        if (equals == std::string_view::npos || equals == 0) return std::nullopt;
+        const std::string_view move = trimmedView(item.substr(0, equals));
+        const std::string_view points = trimmedView(item.substr(equals + 1));
+        if (move.find_first_of(kBlanks) != std::string_view::npos || !isWholeNumber(points))
+            return std::nullopt;
+        pairs.push_back({std::string(move), Move{}, atoiValue(points)});
+    }
+    if (pairs.empty()) return std::nullopt;
+    return pairs;
+}
+
+}  // namespace
+
+int32_t mateTargetOf(const TestPosition& position) {
+    const std::string_view bm = trimmedView(position.bm);
+    if (bm.starts_with('#') && isWholeNumber(bm.substr(1))) {
+        if (const int32_t moves = atoiValue(bm.substr(1)); moves != 0) return moves;
+    }
+    return position.dm;
+}
+
+PositionScorer::PositionScorer(const TestPosition& position) {
+    board_.setFromFen(position.fenText());
+    TokenCursor c1(position.c[1]);
+    avoid_ = readNamedMoves(board_, position.am, c1, -1);
+    best_ = readNamedMoves(board_, position.bm, c1, 1);
+    mateTarget_ = mateTargetOf(position);
+    if (mateTarget_ != 0) {
+        maximum_ = 1;
+        return;
+    }
+
+    if (position.c[1].empty()) {
+        if (std::optional<std::vector<NamedMove>> pairs = readPairs(position.c[0])) {
+            for (NamedMove& pair : *pairs) {
+                pair.move = board_.parseMove(pair.text);
+                if (!pair.move.isValid()) {
+                    rejectedPair_ = pair.text + "=" + std::to_string(pair.points);
+                    break;
+                }
+            }
+            if (rejectedPair_.empty()) {
+                pointsList_ = std::move(*pairs);
+                for (const NamedMove& pair : pointsList_)
+                    maximum_ = std::max(maximum_, pair.points);
+                return;
+            }
+        }
+    }
+
+    maximum_ = position.bm.empty() ? 0 : 1;
+    forEachToken(position.c[1], [&](std::string_view number) {
+        maximum_ = std::max(maximum_, atoiValue(number));
+        return true;
+    });
+}
+
+int32_t PositionScorer::points(const Move& move) const {
+    if (isMateTest()) return 0;
+    if (isPointsSuite()) {
+        const NamedMove* pair = find(pointsList_, move);
+        return pair ? pair->points : 0;
+    }
+    if (const NamedMove* avoid = find(avoid_, move)) return avoid->points;
+    if (const NamedMove* best = find(best_, move)) return best->points;
+    return 0;
+}
+
+int32_t PositionScorer::pointsOfText(std::string_view text) const {
+    if (text.empty()) return 0;
+    const Move move = board_.parseMove(text);
+    return move.isValid() ? points(move) : 0;
+}
+
+int32_t PositionScorer::earned(const TestPosition& record) const {
+    if (!isMateTest()) return pointsOfText(record.pm);
+    return isBestMate(record.mate) ? 1 : 0;
+}
+
+bool PositionScorer::isBestMate(int32_t reportedMate) const {
+    const MateVerdict verdict = mateVerdict(reportedMate);
+    return verdict == MateVerdict::best || verdict == MateVerdict::shorter;
+}
+
+MateVerdict PositionScorer::mateVerdict(int32_t reportedMate) const {
+    const bool sameSide =
+        (reportedMate > 0 && mateTarget_ > 0) || (reportedMate < 0 && mateTarget_ < 0);
+    if (!sameSide) return MateVerdict::none;
+    if (reportedMate == mateTarget_) return MateVerdict::best;
+    // Only a winner's mate can be shorter than the suite's: a defender mated sooner than it
+    // says has defended worse, which is no better answer.
+    if (mateTarget_ > 0 && reportedMate < mateTarget_) return MateVerdict::shorter;
+    return MateVerdict::found;
+}
+
+std::vector<std::string> PositionScorer::unreadableMoves() const {
+    std::vector<std::string> words;
+    if (isMateTest()) return words;
+    for (const auto* list : {&best_, &avoid_}) {
+        for (const NamedMove& named : *list) {
+            if (!named.move.isValid()) words.push_back(named.text);
+        }
+    }
+    return words;
+}
+
+}  // namespace tarnwick

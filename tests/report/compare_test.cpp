@@ -1,0 +1,63 @@
+#include "report/compare.hpp"
+
+#include <gtest/gtest.h>
+
+namespace tarnwick {
+namespace {
+
+// Lone kings, the white one on a1 and the black one on a file of its own per n.
+TestPosition record(int n, std::string_view operations) {
+    TestPosition p;
+    p.parseEpd(std::string(1, static_cast<char>('0' + n)) + "k" + std::to_string(7 - n) +
+               "/8/8/8/8/8/8/K7 w - - bm Kb2; " + std::string(operations));
+    return p;
+}
+
+TEST(Compare, RowsFollowTheFirstRunAndTotalsCountWhatEachRunDid) {
+    const std::vector<ComparedRun> runs = {
+        {"a.epd",
+         {record(1, "id \"p1\"; acs 12; pm Kb2;"), record(2, "id \"p2\"; pm Ka2;"),
+          record(3, "id \"p3\"; acs 250; pm Kb2;")}},
+        // Another order, one position missing and one the first run does not have.
+        {"b.epd",
+         {record(4, "id \"p4\"; acs 5; pm Kb2;"), record(2, "id \"p2\"; acs 30; pm Kb2;"),
+          record(1, "id \"p1\"; acs 100; pm Kb2;")}},
+    };
+    EXPECT_EQ(compareText(runs),
+              "  Position    a.epd         b.epd\n"
+              "  p1          1 0.12s       1 1.00s\n"
+              "* p2          0 -           1 0.30s\n"
+              "* p3          1 2.50s       missing\n"
+              "\n"
+              "  Score       2 of 3        2 of 2\n"
+              "  Full score  2             2\n"
+              "  Mean time   0.12s         1.00s\n"
+              "Mean found time over the 1 positions all runs solved.\n"
+              "\n"
+              "Solved only by a.epd (1): p3\n"
+              "\n"
+              "Solved only by b.epd (1): p2\n");
+}
+
+TEST(Compare, RepeatedPositionsMatchInFileOrderAndRowsWithoutIdShowTheFen) {
+    const std::vector<ComparedRun> runs = {
+        {"a", {record(1, "acs 1; pm Kb2;"), record(1, "pm Ka1;"), record(2, "acs -1; pm Kb2;")}},
+        {"b", {record(1, "pm Ka1;"), record(1, "acs 3; pm Kb2;")}},
+    };
+    const auto rows = matchPositions(runs);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], (std::vector<std::optional<size_t>>{0, 0}));
+    EXPECT_EQ(rows[1], (std::vector<std::optional<size_t>>{1, 1}));
+    EXPECT_EQ(rows[2], (std::vector<std::optional<size_t>>{2, std::nullopt}));
+    const std::string text = compareText(runs);
+    EXPECT_NE(text.find("* 1k6/8/8/8/8/8/8/K7 w - - 0 1  1 0.01s       0 -\n"), std::string::npos)
+        << text;
+    // A solved position without a found time is shown as such.
+    EXPECT_NE(text.find("* 2k5/8/8/8/8/8/8/K7 w - - 0 1  1 ?           missing\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("over the 0 positions"), std::string::npos) << text;
+}
+
+}  // namespace
+}  // namespace tarnwick

@@ -1,0 +1,165 @@
+#include "scoring/watch.hpp"
+
+#include <gtest/gtest.h>
+
+#include "engine/xboard_protocol.hpp"
+
+namespace tarnwick {
+namespace {
+
+// Start position after 1. e4 e5: Qh5, Nf3, Bc4 and d4 are all legal for White.
+constexpr std::string_view kFen = "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -";
+
+class WatchTest : public ::testing::Test {
+  protected:
+    void start(std::string_view operations) {
+        TestPosition entry;
+        entry.parseEpd(std::string(kFen) + " " + std::string(operations));
+        installPosition(watch, entry);
+        watch.searchInProgress = true;
+    }
+
+    // A thinking line "depth score time nodes variation..." as the engine sends it.
+    bool think(std::string_view line) {
+        return onAnalysisLine(watch, parseWinboardLine(line).analysis);
+    }
+
+    // A line with a mate score and a variation of Qh5, as the UCI reader gives it.
+    static AnalysisLine mateLine(int32_t moves, int32_t time) {
+        AnalysisLine line;
+        line.score.kind = Score::Kind::mate;
+        line.score.value = moves;
+        line.time = time;
+        line.echo = "Qh5";
+        return line;
+    }
+
+    WatchState watch;
+};
+
+TEST_F(WatchTest, FoundTimeFollowsTheFirstMove) {
+    start("bm Qh5;");
+    EXPECT_TRUE(think("5 20 120 1000 d1h5 b8c6"));
+    EXPECT_EQ(watch.currentPosition.acs, 120);
+    EXPECT_TRUE(think("6 25 250 2000 d1h5 g8f6"));
+    EXPECT_EQ(watch.currentPosition.acs, 120);  // same move: the earlier time stays
+    EXPECT_FALSE(think("7 15 300 3000 g1f3 b8c6"));
+    EXPECT_EQ(watch.currentPosition.acs, -1);
+    EXPECT_TRUE(think("8 30 450 4000 Qh5 Nc6"));
+    EXPECT_EQ(watch.currentPosition.acs, 450);
+    EXPECT_EQ(watch.currentPosition.acd, 8);
+    EXPECT_EQ(watch.currentPosition.ce, 30);
+    EXPECT_EQ(watch.currentPosition.acn, 4000);
+    // No variation: pv and acs stay, and the stored first move still earns the maximum.
+    EXPECT_TRUE(think("9 31 500 5000"));
+    EXPECT_EQ(watch.currentPosition.acs, 450);
+    ASSERT_TRUE(onFinalMove(watch, "d1h5").stored);
+    EXPECT_EQ(watch.resultList.back().pv, "Qh5 Nc6");
+}
+
+TEST_F(WatchTest, PointsListAndEqualMaximumMoves) {
+    start("bm Qh5 Nf3; c1 \"10 5\";");
+    EXPECT_FALSE(think("5 20 120 1000 g1f3"));
+    EXPECT_EQ(watch.currentPosition.acs, -1);  // 5 of 10 points
+
+    start("bm Qh5 Nf3;");
+    think("5 20 120 1000 Qh5");
+    think("6 20 200 1000 Nf3");
+    EXPECT_EQ(watch.currentPosition.acs, 120);  // both earn the maximum: the earlier time stays
+}
+
+TEST_F(WatchTest, AvoidMovesAndUnreadableVariations) {
+    start("am Qh5;");
+    think("5 20 120 1000 Nf3");
+    EXPECT_EQ(watch.currentPosition.acs, 120);
+    think("6 20 130 1000 Qh5");
+    EXPECT_EQ(watch.currentPosition.acs, -1);
+    // Move numbers and junk are skipped; a variation of junk only leaves pv empty.
+    think("7 20 140 1000 1. Nf3 Nc6 2. Bc4");
+    EXPECT_EQ(watch.currentPosition.acs, 140);
+    start("am Qh5;");
+    think("7 20 140 1000 1. Nf3 Nc6 2. Bc4");
+    onFinalMove(watch, "Nf3");
+    EXPECT_EQ(watch.resultList.back().pv, "Nf3 Nc6 Bc4");
+    start("am Qh5;");
+    think("7 20 140 1000 1. Nf3 Nc6 2. Bc4");
+    think("8 20 150 1000 zz 99");
+    EXPECT_EQ(watch.currentPosition.acs, 140);  // 0 points before and after: the time stays
+    onFinalMove(watch, "Nf3");
+    EXPECT_EQ(watch.resultList.back().pv, "");
+}
+
+TEST_F(WatchTest, FinalMovesAreStoredOnceWithTheirVerdict) {
+    start("bm Qh5; id \"t1\";");
+    think("5 20 120 1000 d1h5 b8c6");
+    const FinalMoveVerdict verdict = onFinalMove(watch, "d1h5");
+    EXPECT_TRUE(verdict.stored && verdict.legal && verdict.fullScore);
+    ASSERT_EQ(watch.resultList.size(), 1u);
+    EXPECT_EQ(watch.resultList[0].toEpd(false),
+              std::string(kFen) +
+                  " acd 5; acn 1000; acs 120; bm Qh5; ce 20; id \"t1\"; pm Qh5; pv Qh5 Nc6;");
+    // A late second move while no search runs is not stored.
+    EXPECT_FALSE(onFinalMove(watch, "g1f3").stored);
+    EXPECT_EQ(watch.resultList.size(), 1u);
+
+    start("bm Qh5 Nf3; c1 \"10 5\";");
+    const FinalMoveVerdict partial = onFinalMove(watch, "g1f3");
+    EXPECT_TRUE(partial.legal);
+    EXPECT_FALSE(partial.fullScore);
+    EXPECT_EQ(watch.resultList.back().pv, "");  // the last position's variation stays there
+    start("bm Qh5;");
+    EXPECT_FALSE(onFinalMove(watch, "resign").legal);
+    EXPECT_EQ(watch.resultList.back().pm, "resign");
+}
+
+TEST_F(WatchTest, UnreadableMovesStayWithTheirPoints) {
+    start("bm Xx9 Qh5 Nf3; c1 \"7 10 5\";");
+    onFinalMove(watch, "Nf3");
+    ASSERT_EQ(watch.resultList.size(), 1u);
+    EXPECT_EQ(watch.resultList[0].bm, "Xx9 Qh5 Nf3");
+    EXPECT_EQ(watch.resultList[0].c[1], "7 10 5");
+
+    // No best move can be read: the null move earns nothing, and the words stay.
+    start("bm e8=Q+ Qxh7#;");
+    const FinalMoveVerdict verdict = onFinalMove(watch, "0000");
+    EXPECT_FALSE(verdict.fullScore);
+    EXPECT_EQ(watch.resultList.back().bm, "e8=Q+ Qxh7#");
+}
+
+TEST_F(WatchTest, MateTestsFollowTheMateScore) {
+    start("bm #3; id \"m\";");
+    EXPECT_FALSE(think("5 20 100 1000 Qh5"));  // not a mate
+    EXPECT_EQ(watch.currentPosition.acs, -1);
+    EXPECT_FALSE(watch.currentPosition.mate);
+    EXPECT_FALSE(onAnalysisLine(watch, mateLine(5, 150)));  // found, but longer
+    EXPECT_EQ(watch.currentPosition.acs, -1);
+    EXPECT_EQ(watch.currentPosition.mate, 5);
+    EXPECT_TRUE(onAnalysisLine(watch, mateLine(3, 200)));
+    EXPECT_EQ(watch.currentPosition.acs, 200);
+    EXPECT_TRUE(onAnalysisLine(watch, mateLine(2, 250)));  // shorter still counts: time stays
+    EXPECT_EQ(watch.currentPosition.acs, 200);
+    EXPECT_FALSE(onAnalysisLine(watch, mateLine(-3, 300)));  // lost
+    EXPECT_EQ(watch.currentPosition.acs, -1);
+    EXPECT_TRUE(onAnalysisLine(watch, mateLine(3, 400)));  // regained: the new time
+    EXPECT_EQ(watch.currentPosition.acs, 400);
+    EXPECT_EQ(watch.currentPosition.ce, Score::kMateCentipawns);
+    // The final move does not decide; the record carries the reported mate.
+    const FinalMoveVerdict verdict = onFinalMove(watch, "a2a3");
+    EXPECT_TRUE(verdict.fullScore);
+    EXPECT_EQ(watch.resultList.back().toEpd(false),
+              std::string(kFen) +
+                  " acd 1; acn 1; acs 400; bm #3; ce 30000; id \"m\"; mate 3; pm a3; pv Qh5;");
+
+    // Being mated: the sign must match; a mate found at time 0 keeps acs 0.
+    start("dm -2;");
+    EXPECT_FALSE(onAnalysisLine(watch, mateLine(2, 0)));
+    EXPECT_TRUE(onAnalysisLine(watch, mateLine(-2, 0)));
+    EXPECT_EQ(watch.currentPosition.acs, 0);
+    // A record of an earlier run does not carry its mate into this search.
+    TestPosition earlier = watch.currentPosition;
+    installPosition(watch, earlier);
+    EXPECT_EQ(watch.currentPosition.mate, 0);
+}
+
+}  // namespace
+}  // namespace tarnwick
