@@ -53,6 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require(searchesEnded <= 1, "one search ended more than once");
     require(run.watch.resultList.size() == static_cast<size_t>(searchesEnded),
             "results and ended searches disagree");
-    for (const TestPosition& record : run.watch.resultList) requireLegalVariation(record.pv);
+    for (const ScoredRecord& scored : run.watch.resultList) requireLegalVariation(scored.record.pv);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "fuzz_support.hpp"
 #include "report/json_lines.hpp"
 #include "report/report.hpp"
+#include "scoring/position_scorer.hpp"
 
 using namespace tarnwick;
 using tarnwick::fuzz::require;
@@ -35,12 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     raw.acs = size > 0 ? static_cast<int32_t>(data[0]) - 1 : -1;
     const auto outcome = static_cast<RecordOutcome>(size % 4);
     for (const TestPosition& r : {record, raw}) {
-        require(readsBack(positionJson(r, outcome, static_cast<int32_t>(size))),
+        require(readsBack(positionJson(scoreRecord(r), outcome, static_cast<int32_t>(size))),
                 "a position's line is not one valid JSON object");
     }
     const ReportSettings settings;
     const std::vector<TestPosition> results = {record, raw};
-    require(readsBack(summaryJson(computeTotals(results, settings), settings,
+    require(readsBack(summaryJson(computeTotals(scoreRecords(results), settings), settings,
                                   {std::string(text), {}, {}}, nlohmann::json::object())),
             "the summary is not one valid JSON object");
     return 0;

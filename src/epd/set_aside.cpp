@@ -11,11 +11,8 @@
 
 namespace tarnwick {
 
-namespace {
-
-// The fields that decide whether two positions compare equal, packed into a byte string:
-// the 64 squares, castling rights, en-passant square and side to move.
 std::string positionKey(const TestPosition& record) {
+    if (record.isEmpty()) return {};
     Board board;
     board.setFromFen(record.fenText());
     std::string key(67, '\0');
@@ -31,25 +28,35 @@ std::string positionKey(const TestPosition& record) {
     return key;
 }
 
-}  // namespace
-
-std::vector<std::optional<size_t>> matchTested(const std::vector<TestPosition>& suite,
-                                               const std::vector<TestPosition>& results) {
+std::vector<std::optional<size_t>> matchKeys(const std::vector<std::string>& suite,
+                                             const std::vector<std::string>& results) {
     std::vector<std::optional<size_t>> matches(results.size());
     if (suite.empty() || results.empty()) return matches;
     // Suite indices per position, in suite order: the front is the first one not matched yet.
-    std::unordered_map<std::string, std::deque<size_t>> waiting;
+    std::unordered_map<std::string_view, std::deque<size_t>> waiting;
     waiting.reserve(suite.size());
     for (size_t i = 0; i < suite.size(); ++i) {
-        if (!suite[i].isEmpty()) waiting[positionKey(suite[i])].push_back(i);
+        if (!suite[i].empty()) waiting[suite[i]].push_back(i);
     }
     for (size_t r = 0; r < results.size(); ++r) {
-        const auto it = waiting.find(positionKey(results[r]));
+        const auto it = waiting.find(results[r]);
         if (it == waiting.end() || it->second.empty()) continue;
         matches[r] = it->second.front();
         it->second.pop_front();
     }
     return matches;
+}
+
+std::vector<std::optional<size_t>> matchTested(const std::vector<TestPosition>& suite,
+                                               const std::vector<TestPosition>& results) {
+    if (suite.empty() || results.empty()) return std::vector<std::optional<size_t>>(results.size());
+    std::vector<std::string> suiteKeys;
+    suiteKeys.reserve(suite.size());
+    for (const TestPosition& entry : suite) suiteKeys.push_back(positionKey(entry));
+    std::vector<std::string> resultKeys;
+    resultKeys.reserve(results.size());
+    for (const TestPosition& record : results) resultKeys.push_back(positionKey(record));
+    return matchKeys(suiteKeys, resultKeys);
 }
 
 void setAsideTested(std::vector<TestPosition>& suite, const std::vector<TestPosition>& results) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "epd/test_position.hpp"
@@ -15,6 +16,15 @@ void setAsideTested(std::vector<TestPosition>& suite, const std::vector<TestPosi
 // For each result, the suite position it sets aside by the rule above; empty for none.
 std::vector<std::optional<size_t>> matchTested(const std::vector<TestPosition>& suite,
                                                const std::vector<TestPosition>& results);
+
+// What decides whether two records hold the same position (board, side, castling rights,
+// en-passant square), packed into a byte string; empty for an empty record.
+std::string positionKey(const TestPosition& record);
+
+// The same rule on the records' keys: for each result key, the first suite key, in suite order,
+// that equals it and is not matched yet; empty suite keys match nothing.
+std::vector<std::optional<size_t>> matchKeys(const std::vector<std::string>& suite,
+                                             const std::vector<std::string>& results);
 
 // Orders the results as their suite positions are ordered (matches from matchTested); results
 // of no suite position keep their order, after the others. Runs that several engines or

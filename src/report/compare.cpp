@@ -5,7 +5,6 @@
 
 #include "epd/set_aside.hpp"
 #include "report/report.hpp"
-#include "scoring/position_scorer.hpp"
 #include "text/seconds_text.hpp"
 
 namespace tarnwick {
@@ -23,11 +22,8 @@ struct Cell {
 
 Cell cellOf(const ComparedRun& run, std::optional<size_t> index) {
     if (!index) return {};
-    const TestPosition& record = run.results[*index];
-    const PositionScorer scorer(record);
-    Cell cell{true, scorer.earned(record), scorer.maximum(), earnsFullScore(record), -1};
-    if (cell.solved) cell.found = record.acs;
-    return cell;
+    const Verdict& verdict = run.results[*index].verdict;
+    return {true, verdict.points, verdict.maximum, verdict.solved, verdict.foundTime};
 }
 
 std::string cellText(const Cell& cell) {
@@ -42,8 +38,15 @@ std::string padded(std::string text, size_t width) {
     return text;
 }
 
-std::string rowName(const TestPosition& record) {
-    return record.id.empty() ? record.fenText() : record.id;
+std::string rowName(const ScoredRecord& scored) {
+    return scored.record.id.empty() ? scored.record.fenText() : scored.record.id;
+}
+
+std::vector<std::string> keysOf(const ComparedRun& run) {
+    std::vector<std::string> keys;
+    keys.reserve(run.results.size());
+    for (const ScoredRecord& scored : run.results) keys.push_back(positionKey(scored.record));
+    return keys;
 }
 
 }  // namespace
@@ -53,9 +56,10 @@ std::vector<std::vector<std::optional<size_t>>> matchPositions(
     std::vector<std::vector<std::optional<size_t>>> rows;
     if (runs.empty()) return rows;
     rows.resize(runs[0].results.size(), std::vector<std::optional<size_t>>(runs.size()));
+    const std::vector<std::string> firstKeys = keysOf(runs[0]);
     for (size_t r = 0; r < runs.size(); ++r) {
         // The first run stands for the suite, each run's records for a resumed run's results.
-        const auto matches = matchTested(runs[0].results, runs[r].results);
+        const auto matches = matchKeys(firstKeys, keysOf(runs[r]));
         for (size_t i = 0; i < matches.size(); ++i) {
             if (matches[i]) rows[*matches[i]][r] = i;
         }
@@ -67,8 +71,8 @@ std::string compareText(const std::vector<ComparedRun>& runs) {
     if (runs.empty()) return {};
     const auto matches = matchPositions(runs);
     size_t nameWidth = 10;  // "Full score"
-    for (const TestPosition& record : runs[0].results) {
-        nameWidth = std::max(nameWidth, rowName(record).size());
+    for (const ScoredRecord& scored : runs[0].results) {
+        nameWidth = std::max(nameWidth, rowName(scored).size());
     }
     std::vector<size_t> widths;
     for (const ComparedRun& run : runs) widths.push_back(std::max<size_t>(run.name.size(), 12) + 2);

@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "epd/test_position.hpp"
+#include "scoring/verdict.hpp"
 
 namespace tarnwick {
 
 // One result file of a comparison: its name in the table and its records.
 struct ComparedRun {
     std::string name;
-    std::vector<TestPosition> results;
+    std::vector<ScoredRecord> results;
 };
 
 // For each record of the first run, in its order, the index of the record with the same

@@ -7,7 +7,8 @@
 #include "report/compare.hpp"
 #include "report/report.hpp"
 #include "report/solution_chart.hpp"
-#include "run/run.hpp"
+#include "scoring/position_scorer.hpp"
+#include "text/text.hpp"
 
 namespace tarnwick {
 
@@ -25,7 +26,7 @@ double axisEnd(int32_t largestFound) {
 // The suite the results are of, as their ids tell it ("WAC" of "WAC.001"), else the first
 // file's name.
 std::string suiteNameOf(const ComparedRun& first) {
-    const std::string_view theme = themeOf(first.results.front().id);
+    const std::string_view theme = themeOf(first.results.front().record.id);
     return theme.empty() ? first.name : std::string(theme);
 }
 
@@ -36,7 +37,8 @@ SolutionChart compareChart(const std::vector<ComparedRun>& runs) {
     chart.positions = static_cast<int32_t>(runs.front().results.size());
     int32_t largest = 0;
     for (const ComparedRun& run : runs) {
-        for (const TestPosition& record : run.results) largest = std::max(largest, record.acs);
+        for (const ScoredRecord& scored : run.results)
+            largest = std::max(largest, scored.record.acs);
     }
     chart.maxSeconds = axisEnd(largest);
     for (const ComparedRun& run : runs) {
@@ -47,24 +49,25 @@ SolutionChart compareChart(const std::vector<ComparedRun>& runs) {
 
 }  // namespace
 
-int compareResultFiles(const RunSettings& settings, ConsoleOutput& console) {
+bool compareResultFiles(const std::vector<std::string>& files, const std::string& plotFile,
+                        ConsoleOutput& console) {
     std::vector<ComparedRun> runs;
-    for (const std::string& file : settings.compareFiles) {
-        ComparedRun run{baseName(file), {}};
-        for (const std::string& message : readEpdFile(file, run.results))
-            console.write(message + "\n");
+    for (const std::string& file : files) {
+        std::vector<TestPosition> records;
+        for (const std::string& message : readEpdFile(file, records)) console.write(message + "\n");
+        ComparedRun run{baseName(file), scoreRecords(std::move(records))};
         if (run.results.empty()) {
             console.write("No epd-position in " + file + ".\n");
-            return kExitFailure;
+            return false;
         }
         runs.push_back(std::move(run));
     }
     console.write(compareText(runs));
-    if (settings.plotFile.empty()) return kExitOk;
-    const std::string failure = writeChartFile(settings.plotFile, compareChart(runs));
-    if (failure.empty()) return kExitOk;
+    if (plotFile.empty()) return true;
+    const std::string failure = writeChartFile(plotFile, compareChart(runs));
+    if (failure.empty()) return true;
     console.write(failure + "\n");
-    return kExitFailure;
+    return false;
 }
 
 }  // namespace tarnwick

@@ -1,13 +1,16 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/console.hpp"
-#include "run/run_settings.hpp"
 
 namespace tarnwick {
 
-// Compares the result files of the settings side by side, and draws their chart when asked;
-// no engine is started. Returns the exit status: kExitFailure when a file holds no records or
-// the chart cannot be written.
-int compareResultFiles(const RunSettings& settings, ConsoleOutput& console);
+// Compares the result files side by side, and draws their chart into plotFile when one is named;
+// no engine is started. False when a file holds no records or the chart cannot be written (the
+// message is printed).
+bool compareResultFiles(const std::vector<std::string>& files, const std::string& plotFile,
+                        ConsoleOutput& console);
 
 }  // namespace tarnwick

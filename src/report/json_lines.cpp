@@ -6,7 +6,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "scoring/position_scorer.hpp"
 #include "text/text.hpp"
 
 namespace tarnwick {
@@ -77,19 +76,20 @@ json themesOf(const ReportTotals& totals) {
 
 }  // namespace
 
-std::string positionJson(const TestPosition& record, RecordOutcome outcome, int32_t engineTime) {
-    const PositionScorer scorer(record);
-    const bool solved = earnsFullScore(record);
+std::string positionJson(const ScoredRecord& scored, RecordOutcome outcome, int32_t engineTime) {
+    const TestPosition& record = scored.record;
+    const Verdict& verdict = scored.verdict;
     json object;
     object["type"] = "position";
     object["id"] = record.id;
     object["fen"] = record.fenText();
     object["bm"] = movesOf(record.bm);
     object["am"] = movesOf(record.am);
-    object["points"] = scorer.earned(record);
-    object["max"] = scorer.maximum();
-    object["solved"] = solved;
-    object["found_time"] = solved && record.acs >= 0 ? json(secondsOf(record.acs)) : json(nullptr);
+    object["points"] = verdict.points;
+    object["max"] = verdict.maximum;
+    object["solved"] = verdict.solved;
+    object["found_time"] =
+        verdict.foundTime >= 0 ? json(secondsOf(verdict.foundTime)) : json(nullptr);
     object["final_move"] = record.pm.empty() ? json(nullptr) : json(record.pm);
     object["depth"] = record.acd;
     object["score"] = scoreOf(record);

@@ -6,8 +6,8 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-#include "epd/test_position.hpp"
 #include "report/report.hpp"
+#include "scoring/verdict.hpp"
 
 namespace tarnwick {
 
@@ -29,7 +29,7 @@ struct RunFacts {
 // One finished position as a JSON object on one line (no line end). Bytes that are not UTF-8
 // are replaced by U+FFFD, so any record gives valid JSON. engineTime: the engine's own time at
 // its last analysis line, in hundredths of a second.
-std::string positionJson(const TestPosition& record, RecordOutcome outcome, int32_t engineTime);
+std::string positionJson(const ScoredRecord& scored, RecordOutcome outcome, int32_t engineTime);
 
 // The run's summary as one JSON object on one line: the report's totals, the engine, the
 // options (any JSON object) and the start and end times.

@@ -6,9 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "chess/legality.hpp"
 #include "report/outcome_files.hpp"
-#include "scoring/position_scorer.hpp"
 #include "text/seconds_text.hpp"
 
 namespace tarnwick {
@@ -54,31 +52,32 @@ void countTheme(ReportTotals& totals, const TestPosition& record, int32_t score,
     ++theme->count;
 }
 
-void countKinds(ReportTotals& totals, const PositionScorer& scorer, const TestPosition& record,
-                int32_t engine) {
-    if (!scorer.unreadableMoves().empty()) totals.unreadable.push_back(nameOf(record));
-    if (scorer.isMateTest()) {
+void countKinds(ReportTotals& totals, const ScoredRecord& scored) {
+    const TestPosition& record = scored.record;
+    const Verdict& verdict = scored.verdict;
+    if (!verdict.unreadable.empty()) totals.unreadable.push_back(nameOf(record));
+    if (verdict.mateTest) {
         ++totals.mateTests;
-        const MateVerdict verdict = scorer.mateVerdict(record.mate);
-        if (verdict != MateVerdict::none) ++totals.matesFound;
-        if (scorer.isBestMate(record.mate)) ++totals.matesBest;
-        if (verdict == MateVerdict::shorter) totals.shorterMates.push_back(nameOf(record));
+        if (verdict.mate != MateVerdict::none) ++totals.matesFound;
+        if (verdict.mate == MateVerdict::best || verdict.mate == MateVerdict::shorter)
+            ++totals.matesBest;
+        if (verdict.mate == MateVerdict::shorter) totals.shorterMates.push_back(nameOf(record));
     }
-    if (scorer.isPointsSuite()) {
+    if (verdict.pointsSuite) {
         ++totals.pointsSuites;
-        totals.pointsScore += engine;
-        totals.pointsMaximum += scorer.maximum();
+        totals.pointsScore += verdict.points;
+        totals.pointsMaximum += verdict.maximum;
     }
-    if (!scorer.rejectedPair().empty()) {
+    if (!verdict.rejectedPair.empty()) {
         totals.rejectedLists.push_back("Points list of " + nameOf(record) + " not used (" +
-                                       scorer.rejectedPair() +
+                                       verdict.rejectedPair +
                                        " names no legal move): scored by its bm and am");
     }
-    countTheme(totals, record, engine, scorer.maximum());
+    countTheme(totals, record, verdict.points, verdict.maximum);
 }
 
-void countSolved(ReportTotals& totals, const TestPosition& record, int32_t wholeTime) {
-    const int32_t time = solvedTime(record, wholeTime);
+void countSolved(ReportTotals& totals, const Verdict& verdict, int32_t wholeTime) {
+    const int32_t time = solvedTime(verdict, wholeTime);
     for (size_t i = 0; i < kReportBuckets.size(); ++i) {
         if (time <= kReportBuckets[i].upTo) {
             ++totals.buckets[i];
@@ -126,12 +125,6 @@ std::string kindsText(const ReportTotals& totals) {
     return text;
 }
 
-// Full points on a position an engine could be given: one that is not legal is never solved,
-// even when it names no legal move and so has nothing to score.
-bool isSolved(const TestPosition& record, int32_t earned, int32_t maximum) {
-    return earned == maximum && whyNotLegal(record.fenText()).empty();
-}
-
 int32_t wholeTimeOf(const ReportSettings& settings) {
     return static_cast<int32_t>(std::min<int64_t>(settings.msPerPosition / 10, INT32_MAX));
 }
@@ -150,33 +143,25 @@ std::string percentOf(int32_t part, int32_t whole) {
     return text;
 }
 
-bool earnsFullScore(const TestPosition& record) {
-    const PositionScorer scorer(record);
-    return isSolved(record, scorer.earned(record), scorer.maximum());
-}
-
-int32_t solvedTime(const TestPosition& record, int32_t wholeTime) {
+int32_t solvedTime(const Verdict& verdict, int32_t wholeTime) {
     // A full-score move with no found time (no analysis line showed it) came at the end.
-    const int32_t found = record.acs < 0 ? wholeTime : record.acs;
+    const int32_t found = verdict.foundTime < 0 ? wholeTime : verdict.foundTime;
     return std::min(found, wholeTime);
 }
 
-ReportTotals computeTotals(const std::vector<TestPosition>& resultList,
+ReportTotals computeTotals(const std::vector<ScoredRecord>& resultList,
                            const ReportSettings& settings) {
     const int32_t wholeTime = wholeTimeOf(settings);
     ReportTotals totals;
-    for (const TestPosition& record : resultList) {
+    for (const ScoredRecord& scored : resultList) {
         ++totals.tests;
-        const PositionScorer scorer(record);
-        const int32_t maximum = scorer.maximum();
-        const int32_t engine = scorer.earned(record);
-        countKinds(totals, scorer, record, engine);
-        totals.maxSum += maximum;
-        totals.engineSum += engine;
-        if (isSolved(record, engine, maximum)) {
-            countSolved(totals, record, wholeTime);
+        countKinds(totals, scored);
+        totals.maxSum += scored.verdict.maximum;
+        totals.engineSum += scored.verdict.points;
+        if (scored.verdict.solved) {
+            countSolved(totals, scored.verdict, wholeTime);
         } else {
-            totals.failed.push_back(nameOf(record));
+            totals.failed.push_back(nameOf(scored.record));
             totals.timeSum += wholeTime;
         }
     }
@@ -201,12 +186,12 @@ std::string reportText(const ReportTotals& totals, const ReportSettings& setting
     return text + kindsText(totals);
 }
 
-std::string printReport(const std::vector<TestPosition>& resultList, const ReportTotals& totals,
+std::string printReport(const std::vector<ScoredRecord>& resultList, const ReportTotals& totals,
                         const ReportSettings& settings, ConsoleOutput& console) {
     OutcomeFiles files;
     std::string failure = files.open(settings.goodOnlyFile, settings.notFoundFile);
-    for (const TestPosition& record : resultList) {
-        const std::string written = files.write(record, earnsFullScore(record));
+    for (const ScoredRecord& scored : resultList) {
+        const std::string written = files.write(scored.record, scored.verdict.solved);
         if (failure.empty()) failure = written;
     }
     const std::string closed = files.close();
@@ -215,7 +200,7 @@ std::string printReport(const std::vector<TestPosition>& resultList, const Repor
     return failure;
 }
 
-std::string printReport(const std::vector<TestPosition>& resultList, const ReportSettings& settings,
+std::string printReport(const std::vector<ScoredRecord>& resultList, const ReportSettings& settings,
                         ConsoleOutput& console) {
     return printReport(resultList, computeTotals(resultList, settings), settings, console);
 }

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "epd/test_position.hpp"
 #include "platform/console.hpp"
+#include "scoring/verdict.hpp"
 
 namespace tarnwick {
 
@@ -68,10 +68,6 @@ struct ReportTotals {
     std::vector<std::string> rejectedLists;
 };
 
-// Whether a record earned its position's full points; a position no engine could be given
-// never did, even when it names no legal move and so has nothing to score.
-bool earnsFullScore(const TestPosition& record);
-
 // The theme of an id, up to its last '.': "STS(v10.0) Simplification.042" is of
 // "STS(v10.0) Simplification", "WAC.001" of "WAC". Empty when the id has none.
 std::string_view themeOf(std::string_view id);
@@ -79,11 +75,11 @@ std::string_view themeOf(std::string_view id);
 // part of whole as a percentage with one decimal, "0.0" of nothing.
 std::string percentOf(int32_t part, int32_t whole);
 
-// When a full-score record was found, in hundredths of a second, capped at the whole time; one
+// When a full-score position was found, in hundredths of a second, capped at the whole time; one
 // with no found time (no analysis line showed the move) counts the whole time.
-int32_t solvedTime(const TestPosition& record, int32_t wholeTime);
+int32_t solvedTime(const Verdict& verdict, int32_t wholeTime);
 
-ReportTotals computeTotals(const std::vector<TestPosition>& resultList,
+ReportTotals computeTotals(const std::vector<ScoredRecord>& resultList,
                            const ReportSettings& settings);
 
 // The summary the report prints for the totals.
@@ -95,10 +91,10 @@ std::string reportText(const ReportTotals& totals, const ReportSettings& setting
 // whose moves could not be read, the mates found and the points suite's total with subtotals
 // by theme. Returns "" or the first failure to write a solved or unsolved file, "Cannot write
 // to <file>: <reason>"; the summary is printed either way.
-std::string printReport(const std::vector<TestPosition>& resultList, const ReportTotals& totals,
+std::string printReport(const std::vector<ScoredRecord>& resultList, const ReportTotals& totals,
                         const ReportSettings& settings, ConsoleOutput& console);
 // The same, counting the totals itself.
-std::string printReport(const std::vector<TestPosition>& resultList, const ReportSettings& settings,
+std::string printReport(const std::vector<ScoredRecord>& resultList, const ReportSettings& settings,
                         ConsoleOutput& console);
 
 }  // namespace tarnwick

@@ -177,11 +177,11 @@ std::string legend(const SolutionChart& chart) {
 
 }  // namespace
 
-ChartRun chartRunOf(std::string name, const std::vector<TestPosition>& results, int32_t wholeTime) {
+ChartRun chartRunOf(std::string name, const std::vector<ScoredRecord>& results, int32_t wholeTime) {
     ChartRun run{std::move(name), {}};
-    for (const TestPosition& record : results) {
-        if (earnsFullScore(record))
-            run.solvedSeconds.push_back(solvedTime(record, wholeTime) / 100.0);
+    for (const ScoredRecord& scored : results) {
+        if (scored.verdict.solved)
+            run.solvedSeconds.push_back(solvedTime(scored.verdict, wholeTime) / 100.0);
     }
     return run;
 }

@@ -32,7 +32,7 @@ void printBlock(RunState& run, RunState& lane, std::mutex& printing) {
 // Moves the engines' records into the run's result list in suite order, after the records
 // read from the result file.
 void collectRecords(RunState& run) {
-    std::vector<std::pair<size_t, TestPosition*>> records;
+    std::vector<std::pair<size_t, ScoredRecord*>> records;
     for (const auto& lane : run.lanes) {
         for (size_t i = 0; i < lane->recordedFrom.size(); ++i) {
             records.emplace_back(lane->recordedFrom[i], &lane->watch.resultList[i]);
@@ -81,7 +81,7 @@ std::optional<PositionOutcome> testConcurrently(RunState& run) {
             const bool started = !startEngine(lane).has_value();
             printBlock(run, lane, printing);
             if (!started) return;
-            result.outcome = testPositions(lane, [&](const TestPosition* record) {
+            result.outcome = testPositions(lane, [&](const ScoredRecord* record) {
                 countPosition(run, record);
                 printBlock(run, lane, printing);
             });

@@ -45,7 +45,8 @@ void onAnalysis(RunState& run, const AnalysisLine& line) {
 // run will find, and the run is told to end.
 void writeRecord(RunState& run, RecordOutcome outcome) {
     if (run.records->isOpen()) {
-        const std::string failure = run.records->append(run.watch.resultList.back().toEpd(false));
+        const std::string failure =
+            run.records->append(run.watch.resultList.back().record.toEpd(false));
         if (!failure.empty()) {
             run.watch.resultList.pop_back();
             run.console.write(failure + "\n");

@@ -60,7 +60,7 @@ bool runEnding(const RunState& run) {
 }  // namespace
 
 PositionOutcome testPositions(RunState& run,
-                              const std::function<void(const TestPosition*)>& afterPosition) {
+                              const std::function<void(const ScoredRecord*)>& afterPosition) {
     int failuresInRow = 0;
     bool restartDue = false;
     std::optional<size_t> last;  // the position tested last

@@ -14,7 +14,7 @@ namespace tarnwick {
 // position; EngineGone when it cannot be brought back. afterPosition runs after each entry, with
 // the entry's new record (null when none could be written).
 PositionOutcome testPositions(RunState& run,
-                              const std::function<void(const TestPosition*)>& afterPosition);
+                              const std::function<void(const ScoredRecord*)>& afterPosition);
 
 // The report's last line when the engine had to be started again.
 std::string restartsLine(const std::vector<std::string>& names);

@@ -24,6 +24,7 @@
 #include "run/run_outputs.hpp"
 #include "run/run_progress.hpp"
 #include "run/run_state.hpp"
+#include "scoring/position_scorer.hpp"
 #include "text/seconds_text.hpp"
 
 namespace tarnwick {
@@ -88,7 +89,7 @@ int testWithEngine(RunState& run) {
         outcome = *tested;
     } else {
         if (const std::optional<int> failed = startEngine(run)) return *failed;
-        outcome = testPositions(run, [&run](const TestPosition* record) {
+        outcome = testPositions(run, [&run](const ScoredRecord* record) {
             countPosition(run, record);
             std::lock_guard lock(run.watch.runLock);
             showProgress(run);
@@ -140,7 +141,9 @@ int runTests(const std::vector<std::string>& words) {
         console.write(helpText());
         return kExitOk;
     }
-    if (!s.compareFiles.empty()) return compareResultFiles(s, console);
+    if (!s.compareFiles.empty()) {
+        return compareResultFiles(s.compareFiles, s.plotFile, console) ? kExitOk : kExitFailure;
+    }
     if (s.engineCommand.empty() && s.inputFile.empty() && s.resultFile.empty()) {
         console.write(usageText());
         return kExitOk;
@@ -168,17 +171,19 @@ int runTests(const std::vector<std::string>& words) {
         for (const std::string& message : readEpdFile(file, list))
             run->console.write(message + "\n");
     };
+    std::vector<TestPosition> earlier;
     if (!settings.inputFile.empty()) read(settings.inputFile, run->suiteList);
-    if (!settings.resultFile.empty()) read(settings.resultFile, run->watch.resultList);
-    if (run->suiteList.empty() && run->watch.resultList.empty()) {
+    if (!settings.resultFile.empty()) read(settings.resultFile, earlier);
+    if (run->suiteList.empty() && earlier.empty()) {
         run->console.write("No epd-position in files.\n");
         return kExitFailure;
     }
     if (!run->suiteList.empty()) {
-        putInSuiteOrder(run->watch.resultList, matchTested(run->suiteList, run->watch.resultList));
+        putInSuiteOrder(earlier, matchTested(run->suiteList, earlier));
     }
     setAsideOtherShards(run->suiteList, settings.shardIndex, settings.shardCount);
-    setAsideTested(run->suiteList, run->watch.resultList);
+    setAsideTested(run->suiteList, earlier);
+    run->watch.resultList = scoreRecords(std::move(earlier));
     if (!anyPositionLeft(run->suiteList)) return report(*run);
     return testWithEngine(*run);
 }

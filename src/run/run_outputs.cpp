@@ -5,6 +5,7 @@
 #include "report/chart_file.hpp"
 #include "report/thresholds.hpp"
 #include "run/run.hpp"
+#include "text/text.hpp"
 
 namespace tarnwick {
 
@@ -40,6 +41,23 @@ nlohmann::json optionsJson(const RunSettings& s) {
         s.minScorePercent ? nlohmann::json(*s.minScorePercent) : nlohmann::json(nullptr);
     options["min_solved"] = s.minSolved ? nlohmann::json(*s.minSolved) : nlohmann::json(nullptr);
     return options;
+}
+
+// The chart of a run's whole result list: one line, named after the engine (the name it gave
+// itself, else its program), up to the time per position, titled with the suite's file name.
+SolutionChart runChart(const RunSettings& settings, const std::string& engineName,
+                       const std::vector<ScoredRecord>& results) {
+    SolutionChart chart;
+    chart.suiteName =
+        baseName(settings.inputFile.empty() ? settings.resultFile : settings.inputFile);
+    chart.positions = static_cast<int32_t>(results.size());
+    chart.maxSeconds = static_cast<double>(settings.msPerPosition) / 1000.0;
+    std::string engine = engineName;
+    if (engine.empty()) engine = baseName(nthToken(settings.engineCommand, 1));
+    if (engine.empty()) engine = baseName(settings.resultFile);
+    const auto wholeTime = static_cast<int32_t>(settings.msPerPosition / 10);
+    chart.runs.push_back(chartRunOf(engine, results, wholeTime));
+    return chart;
 }
 
 // The JSON summary and the chart; false when one could not be written (the message is said).

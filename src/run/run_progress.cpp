@@ -5,9 +5,9 @@
 
 namespace tarnwick {
 
-void countPosition(RunState& printer, const TestPosition* record) {
+void countPosition(RunState& printer, const ScoredRecord* record) {
     ++printer.positionsDone;
-    if (record != nullptr && earnsFullScore(*record)) ++printer.positionsSolved;
+    if (record != nullptr && record->verdict.solved) ++printer.positionsSolved;
 }
 
 void showProgress(RunState& printer) {

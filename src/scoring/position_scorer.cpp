@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "chess/legality.hpp"
 #include "text/text.hpp"
 
 namespace tarnwick {
@@ -154,6 +155,32 @@ std::vector<std::string> PositionScorer::unreadableMoves() const {
         }
     }
     return words;
+}
+
+Verdict PositionScorer::verdictOf(const TestPosition& record) const {
+    Verdict verdict;
+    verdict.points = earned(record);
+    verdict.maximum = maximum_;
+    verdict.solved = verdict.points == maximum_ && whyNotLegal(record.fenText()).empty();
+    if (verdict.solved) verdict.foundTime = std::max(record.acs, -1);
+    verdict.mateTest = isMateTest();
+    if (verdict.mateTest) verdict.mate = mateVerdict(record.mate);
+    verdict.pointsSuite = isPointsSuite();
+    verdict.unreadable = unreadableMoves();
+    verdict.rejectedPair = rejectedPair_;
+    return verdict;
+}
+
+ScoredRecord scoreRecord(TestPosition record) {
+    Verdict verdict = PositionScorer(record).verdictOf(record);
+    return {std::move(record), std::move(verdict)};
+}
+
+std::vector<ScoredRecord> scoreRecords(std::vector<TestPosition> records) {
+    std::vector<ScoredRecord> scored;
+    scored.reserve(records.size());
+    for (TestPosition& record : records) scored.push_back(scoreRecord(std::move(record)));
+    return scored;
 }
 
 }  // namespace tarnwick

@@ -8,16 +8,9 @@
 #include "chess/board.hpp"
 #include "chess/move.hpp"
 #include "epd/test_position.hpp"
+#include "scoring/verdict.hpp"
 
 namespace tarnwick {
-
-// How an engine's mate score answers a mate test.
-enum class MateVerdict {
-    none,     // no mate for the side the test names
-    found,    // that side's mate, at another distance
-    best,     // the distance the test gives
-    shorter,  // a quicker mate than the test's: the test is wrong, and this counts as best
-};
 
 // The scoring of one position, prepared once from its FEN, its best and avoid moves, its mate
 // distance and its points lists; every question about points asks it. Three kinds of record:
@@ -56,6 +49,10 @@ class PositionScorer {
     // position by its final move (pm).
     int32_t earned(const TestPosition& record) const;
 
+    // A record read from a file, scored once.
+    ScoredRecord scoreRecord(TestPosition record);
+    std::vector<ScoredRecord> scoreRecords(std::vector<TestPosition> records);
+
     // The signed mate distance of a mate test (positive: the side to move mates); 0 when the
     // position is no mate test.
     int32_t mateTarget() const { return mateTarget_; }
@@ -77,6 +74,9 @@ class PositionScorer {
     // The best and avoid words that name no legal move (none for a mate test).
     std::vector<std::string> unreadableMoves() const;
 
+    // The verdict of a finished record of this position.
+    Verdict verdictOf(const TestPosition& record) const;
+
   private:
     Board board_;
     int32_t maximum_ = 0;
@@ -86,6 +86,10 @@ class PositionScorer {
     std::vector<NamedMove> pointsList_;
     std::string rejectedPair_;
 };
+
+// A record read from a file, scored once.
+ScoredRecord scoreRecord(TestPosition record);
+std::vector<ScoredRecord> scoreRecords(std::vector<TestPosition> records);
 
 // The signed mate distance a record asks for: N of a bm that is the one word "#N", else its dm;
 // 0 when it is no mate test.

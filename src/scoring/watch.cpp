@@ -79,15 +79,13 @@ FinalMoveVerdict onFinalMove(WatchState& watch, std::string_view moveText) {
     position.pm = move.isValid() ? board.sanOf(move) : std::string(moveText);
     position.pv = sanVariation(board, watch.variation);
     normaliseNamedMoves(board, position.am, position.bm);
-    watch.resultList.push_back(position);
+    const ScoredRecord& scored =
+        watch.resultList.emplace_back(ScoredRecord{position, watch.scorer.verdictOf(position)});
 
     FinalMoveVerdict verdict;
     verdict.stored = true;
     verdict.legal = move.isValid();
-    const PositionScorer& scorer = watch.scorer;
-    verdict.fullScore =
-        verdict.legal && (scorer.isMateTest() ? scorer.earned(position) == scorer.maximum()
-                                              : scorer.points(move) == scorer.maximum());
+    verdict.fullScore = verdict.legal && scored.verdict.points == scored.verdict.maximum;
     return verdict;
 }
 

@@ -20,7 +20,7 @@ struct WatchState {
     std::mutex runLock;
     TestPosition currentPosition;
     PositionScorer scorer;  // of currentPosition, prepared when it is installed
-    std::vector<TestPosition> resultList;
+    std::vector<ScoredRecord> resultList;
     // Set when the search command has been sent; the first final move clears it. A final move
     // while no search of ours runs (a late or second move) is ignored.
     bool searchInProgress = false;

@@ -96,4 +96,9 @@ int32_t atoiValue(std::string_view text) {
     return static_cast<int32_t>(value);
 }
 
+std::string baseName(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 }  // namespace tarnwick

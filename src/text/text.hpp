@@ -42,6 +42,9 @@ bool isNumber(std::string_view text, int base);
 // range saturate instead of overflowing.
 int32_t atoiValue(std::string_view text);
 
+// A file's name without its folders (either kind of slash).
+std::string baseName(const std::string& path);
+
 // Walks the blank-separated tokens of a text in order; an exhausted cursor yields empty
 // tokens. Tokens are views into the text.
 class TokenCursor {

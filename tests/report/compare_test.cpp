@@ -2,15 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include "scoring/position_scorer.hpp"
+
 namespace tarnwick {
 namespace {
 
 // Lone kings, the white one on a1 and the black one on a file of its own per n.
-TestPosition record(int n, std::string_view operations) {
+ScoredRecord record(int n, std::string_view operations) {
     TestPosition p;
     p.parseEpd(std::string(1, static_cast<char>('0' + n)) + "k" + std::to_string(7 - n) +
                "/8/8/8/8/8/8/K7 w - - bm Kb2; " + std::string(operations));
-    return p;
+    return scoreRecord(p);
 }
 
 TEST(Compare, RowsFollowTheFirstRunAndTotalsCountWhatEachRunDid) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "scoring/position_scorer.hpp"
+
 #include <nlohmann/json.hpp>
 
 namespace tarnwick {
@@ -22,7 +24,7 @@ TEST(JsonLines, APositionCarriesItsScoringAndTheEnginesAnalysis) {
     solved.acn = 123456;
     solved.acs = 7;
     solved.pv = "Kg2 Kb2 Kf3";
-    const json first = json::parse(positionJson(solved, RecordOutcome::moved, 150));
+    const json first = json::parse(positionJson(scoreRecord(solved), RecordOutcome::moved, 150));
     EXPECT_EQ(first["type"], "position");
     EXPECT_EQ(first["id"], "say \"hi\" \\ here");
     EXPECT_EQ(first["fen"], "8/8/8/8/8/8/8/k6K w - - 0 1");
@@ -43,7 +45,7 @@ TEST(JsonLines, APositionCarriesItsScoringAndTheEnginesAnalysis) {
     // A wrong move keeps no found time, even when one was seen on the way.
     TestPosition wrong = record("bm Kg2; am Kh2; pm Kh2;");
     wrong.acs = 40;
-    const json second = json::parse(positionJson(wrong, RecordOutcome::timeout, 0));
+    const json second = json::parse(positionJson(scoreRecord(wrong), RecordOutcome::timeout, 0));
     EXPECT_EQ(second["points"], -1);
     EXPECT_EQ(second["solved"], false);
     EXPECT_TRUE(second["found_time"].is_null());
@@ -54,19 +56,19 @@ TEST(JsonLines, APositionCarriesItsScoringAndTheEnginesAnalysis) {
     TestPosition mate = record("bm #3; id \"m\";");
     mate.acd = 9;
     mate.mate = 3;
-    const json third = json::parse(positionJson(mate, RecordOutcome::crash, 0));
+    const json third = json::parse(positionJson(scoreRecord(mate), RecordOutcome::crash, 0));
     EXPECT_EQ(third["score"], json({{"mate", 3}}));
     EXPECT_EQ(third["outcome"], "crash");
-    EXPECT_TRUE(
-        json::parse(positionJson(record("id \"x\";"), RecordOutcome::skipped, 0))["final_move"]
-            .is_null());
+    EXPECT_TRUE(json::parse(positionJson(scoreRecord(record("id \"x\";")), RecordOutcome::skipped,
+                                         0))["final_move"]
+                    .is_null());
 }
 
 TEST(JsonLines, EveryByteGivesOneValidLine) {
     TestPosition odd = record("bm Kg2;");
     odd.id = std::string("a\xff\xc3(b\x01\n\tc\x7f") + '\0' + "d\xe2\x82\xac";
     odd.pm = "\x80";
-    const std::string line = positionJson(odd, RecordOutcome::moved, 0);
+    const std::string line = positionJson(scoreRecord(odd), RecordOutcome::moved, 0);
     EXPECT_EQ(line.find('\n'), std::string::npos);
     const json parsed = json::parse(line);
     EXPECT_EQ(parsed["id"],
@@ -82,7 +84,7 @@ TEST(JsonLines, TheSummaryHoldsWhatTheReportSays) {
         record("bm #2; id \"Mates.1\"; mate 2;"),
     };
     const ReportSettings settings;
-    const ReportTotals totals = computeTotals(results, settings);
+    const ReportTotals totals = computeTotals(scoreRecords(results), settings);
     const RunFacts facts{"engine --fast", std::chrono::system_clock::time_point{},
                          std::chrono::system_clock::time_point{std::chrono::seconds(97445)}};
     const json summary =

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "epd/epd_file.hpp"
+#include "scoring/position_scorer.hpp"
 #include "support/temp_files.hpp"
 
 namespace tarnwick {
@@ -22,7 +23,7 @@ TestPosition record(std::string_view operations) {
 
 std::string report(const std::vector<TestPosition>& results, ReportSettings settings = {}) {
     ConsoleOutput console = ConsoleOutput::capture();
-    printReport(results, settings, console);
+    printReport(scoreRecords(results), settings, console);
     return console.captured();
 }
 
@@ -291,11 +292,12 @@ TEST(Report, SolvedAndUnsolvedFiles) {
     EXPECT_NE(report({record("bm Kg2; pm Kg2;")}, settings).find("full score:                1"),
               std::string::npos);
     ConsoleOutput console = ConsoleOutput::capture();
-    const std::string failure = printReport({record("bm Kg2; pm Kg2;")}, settings, console);
+    const std::string failure =
+        printReport(scoreRecords({record("bm Kg2; pm Kg2;")}), settings, console);
     EXPECT_TRUE(failure.starts_with("Cannot write to " + settings.goodOnlyFile + ": ")) << failure;
     EXPECT_EQ(console.captured(), report({record("bm Kg2; pm Kg2;")}));
     settings.goodOnlyFile = (dir / "good.epd").string();
-    EXPECT_EQ(printReport({record("bm Kg2; pm Kg2;")}, settings, console), "");
+    EXPECT_EQ(printReport(scoreRecords({record("bm Kg2; pm Kg2;")}), settings, console), "");
 }
 
 }  // namespace

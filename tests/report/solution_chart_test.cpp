@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "scoring/position_scorer.hpp"
+
 namespace tarnwick {
 namespace {
 
@@ -47,7 +49,7 @@ TEST(SolutionChart, ARunCountsItsFullScorePositionsAtTheirFoundTimes) {
     results[0].parseEpd("8/8/8/8/8/8/8/k6K w - - bm Kg2; acs 250; pm Kg2;");
     results[1].parseEpd("8/8/8/8/8/8/8/k6K w - - bm Kg2; acs -1; pm Kg2;");
     results[2].parseEpd("8/8/8/8/8/8/8/k6K w - - bm Kg2; acs 5; pm Kh2;");
-    const ChartRun run = chartRunOf("engine", results, 1000);
+    const ChartRun run = chartRunOf("engine", scoreRecords(results), 1000);
     EXPECT_EQ(run.name, "engine");
     EXPECT_EQ(run.solvedSeconds, (std::vector<double>{2.5, 10.0}));
 }

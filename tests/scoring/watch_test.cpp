@@ -54,7 +54,7 @@ TEST_F(WatchTest, FoundTimeFollowsTheFirstMove) {
     EXPECT_TRUE(think("9 31 500 5000"));
     EXPECT_EQ(watch.currentPosition.acs, 450);
     ASSERT_TRUE(onFinalMove(watch, "d1h5").stored);
-    EXPECT_EQ(watch.resultList.back().pv, "Qh5 Nc6");
+    EXPECT_EQ(watch.resultList.back().record.pv, "Qh5 Nc6");
 }
 
 TEST_F(WatchTest, PointsListAndEqualMaximumMoves) {
@@ -80,13 +80,13 @@ TEST_F(WatchTest, AvoidMovesAndUnreadableVariations) {
     start("am Qh5;");
     think("7 20 140 1000 1. Nf3 Nc6 2. Bc4");
     onFinalMove(watch, "Nf3");
-    EXPECT_EQ(watch.resultList.back().pv, "Nf3 Nc6 Bc4");
+    EXPECT_EQ(watch.resultList.back().record.pv, "Nf3 Nc6 Bc4");
     start("am Qh5;");
     think("7 20 140 1000 1. Nf3 Nc6 2. Bc4");
     think("8 20 150 1000 zz 99");
     EXPECT_EQ(watch.currentPosition.acs, 140);  // 0 points before and after: the time stays
     onFinalMove(watch, "Nf3");
-    EXPECT_EQ(watch.resultList.back().pv, "");
+    EXPECT_EQ(watch.resultList.back().record.pv, "");
 }
 
 TEST_F(WatchTest, FinalMovesAreStoredOnceWithTheirVerdict) {
@@ -95,7 +95,7 @@ TEST_F(WatchTest, FinalMovesAreStoredOnceWithTheirVerdict) {
     const FinalMoveVerdict verdict = onFinalMove(watch, "d1h5");
     EXPECT_TRUE(verdict.stored && verdict.legal && verdict.fullScore);
     ASSERT_EQ(watch.resultList.size(), 1u);
-    EXPECT_EQ(watch.resultList[0].toEpd(false),
+    EXPECT_EQ(watch.resultList[0].record.toEpd(false),
               std::string(kFen) +
                   " acd 5; acn 1000; acs 120; bm Qh5; ce 20; id \"t1\"; pm Qh5; pv Qh5 Nc6;");
     // A late second move while no search runs is not stored.
@@ -106,24 +106,24 @@ TEST_F(WatchTest, FinalMovesAreStoredOnceWithTheirVerdict) {
     const FinalMoveVerdict partial = onFinalMove(watch, "g1f3");
     EXPECT_TRUE(partial.legal);
     EXPECT_FALSE(partial.fullScore);
-    EXPECT_EQ(watch.resultList.back().pv, "");  // the last position's variation stays there
+    EXPECT_EQ(watch.resultList.back().record.pv, "");  // the last position's variation stays there
     start("bm Qh5;");
     EXPECT_FALSE(onFinalMove(watch, "resign").legal);
-    EXPECT_EQ(watch.resultList.back().pm, "resign");
+    EXPECT_EQ(watch.resultList.back().record.pm, "resign");
 }
 
 TEST_F(WatchTest, UnreadableMovesStayWithTheirPoints) {
     start("bm Xx9 Qh5 Nf3; c1 \"7 10 5\";");
     onFinalMove(watch, "Nf3");
     ASSERT_EQ(watch.resultList.size(), 1u);
-    EXPECT_EQ(watch.resultList[0].bm, "Xx9 Qh5 Nf3");
-    EXPECT_EQ(watch.resultList[0].c[1], "7 10 5");
+    EXPECT_EQ(watch.resultList[0].record.bm, "Xx9 Qh5 Nf3");
+    EXPECT_EQ(watch.resultList[0].record.c[1], "7 10 5");
 
     // No best move can be read: the null move earns nothing, and the words stay.
     start("bm e8=Q+ Qxh7#;");
     const FinalMoveVerdict verdict = onFinalMove(watch, "0000");
     EXPECT_FALSE(verdict.fullScore);
-    EXPECT_EQ(watch.resultList.back().bm, "e8=Q+ Qxh7#");
+    EXPECT_EQ(watch.resultList.back().record.bm, "e8=Q+ Qxh7#");
 }
 
 TEST_F(WatchTest, MateTestsFollowTheMateScore) {
@@ -146,7 +146,7 @@ TEST_F(WatchTest, MateTestsFollowTheMateScore) {
     // The final move does not decide; the record carries the reported mate.
     const FinalMoveVerdict verdict = onFinalMove(watch, "a2a3");
     EXPECT_TRUE(verdict.fullScore);
-    EXPECT_EQ(watch.resultList.back().toEpd(false),
+    EXPECT_EQ(watch.resultList.back().record.toEpd(false),
               std::string(kFen) +
                   " acd 1; acn 1; acs 400; bm #3; ce 30000; id \"m\"; mate 3; pm a3; pv Qh5;");
 
