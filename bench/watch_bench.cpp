@@ -1,7 +1,8 @@
 #include <benchmark/benchmark.h>
 
 #include "engine/uci_protocol.hpp"
-#include "run/engine_lines.hpp"
+#include "platform/console.hpp"
+#include "scoring/watch.hpp"
 
 namespace {
 
@@ -13,18 +14,22 @@ constexpr const char* kInfoLine =
     "tbhits 0 time 823 pv e1g1 f8c5 c2c3 e8g8 d2d4 e5d4 c3d4 c5b4 b1c3 f6e4 d4d5 b4c3 b2c3 "
     "c6e7 f1e1 e4c3 d1d3 c3d5 c4d5 e7d5";
 
-// One info line through the UCI parser, the watch and the echo, as the reading thread
+// One info line through the UCI protocol, the watch and the echo, as a lane's reading thread
 // handles it.
 void BM_UciInfoLineThroughWatch(benchmark::State& state) {
-    RunState run(RunSettings{}, ConsoleOutput::capture());
+    const UciProtocol protocol({});
+    ConsoleOutput console = ConsoleOutput::capture();
+    WatchState watch;
     TestPosition entry;
     entry.parseEpd(
         "r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w KQkq - bm O-O d3; c1 \"10 5\";");
-    installPosition(run.watch, entry);
+    installPosition(watch, entry);
     int lines = 0;
     for (auto _ : state) {
-        onEngineEvent(run, parseUciLine(kInfoLine));
-        if (++lines % 4096 == 0) run.console.takeCaptured();
+        const EngineEvent event = protocol.read(kInfoLine);
+        const AnalysisLine& line = std::get<AnalysisLine>(event);
+        console.line(line.echo, onAnalysisLine(watch, line).fullScore);
+        if (++lines % 4096 == 0) console.takeCaptured();
     }
     state.SetItemsProcessed(state.iterations());
 }

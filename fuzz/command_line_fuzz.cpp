@@ -41,9 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 "an unusable command line without its message");
         require(namesAWrittenOption(result.error, words), "a message names no option given");
     }
-    require(settings.msPerPosition >= 0, "a negative time per position was accepted");
-    std::string expanded = settings.engineCommand;
+    require(settings.limits.msPerPosition >= 0, "a negative time per position was accepted");
+    std::string expanded = settings.engine.command;
     expandNewlines(expanded);
-    require(expanded.size() <= settings.engineCommand.size(), "expanding made text longer");
+    require(expanded.size() <= settings.engine.command.size(), "expanding made text longer");
     return 0;
 }

@@ -1,10 +1,11 @@
-// Engine output, through either protocol's parser, into the solution watch on a fixed
-// position: no crash or hang, and a stored variation is always SAN of legal moves.
+// Engine output, through either protocol, into the solution watch on a fixed position: no crash
+// or hang, one record at most, and a stored variation is always SAN of legal moves.
+#include <variant>
+
 #include "chess/movegen.hpp"
-#include "engine/uci_protocol.hpp"
-#include "engine/xboard_protocol.hpp"
+#include "engine/protocol_choice.hpp"
 #include "fuzz_support.hpp"
-#include "run/engine_lines.hpp"
+#include "scoring/watch.hpp"
 
 using namespace tarnwick;
 using tarnwick::fuzz::require;
@@ -35,24 +36,27 @@ void requireLegalVariation(const std::string& pv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    const bool uci = (data[0] & 1) != 0;
+    EngineSettings settings;
+    settings.protocol = (data[0] & 1) != 0 ? ProtocolKind::uci : ProtocolKind::xboard;
+    const std::unique_ptr<Protocol> protocol = makeProtocol(settings);
     std::string_view text = fuzz::textOf(data + 1, size - 1);
-    RunState run(RunSettings{}, ConsoleOutput::capture(true));
     TestPosition entry;
     entry.parseEpd(kRecord);
-    installPosition(run.watch, entry);
-    run.watch.searchInProgress = true;
-    int searchesEnded = 0;
+    WatchState watch;
+    installPosition(watch, entry, 100);
+    std::vector<ScoredRecord> results;
     while (!text.empty()) {
         const size_t end = std::min(text.find('\n'), text.size());
-        const std::string_view line = text.substr(0, end);
+        const EngineEvent event = protocol->read(text.substr(0, end));
         text.remove_prefix(std::min(end + 1, text.size()));
-        onEngineEvent(run, uci ? parseUciLine(line) : parseWinboardLine(line));
-        if (run.searchEnded.wait(std::chrono::milliseconds(0))) ++searchesEnded;
+        if (const auto* line = std::get_if<AnalysisLine>(&event)) onAnalysisLine(watch, *line);
+        if (const auto* best = std::get_if<BestMove>(&event)) {
+            if (std::optional<FinalMove> final = onFinalMove(watch, best->move)) {
+                results.push_back(std::move(final->result));
+            }
+        }
     }
-    require(searchesEnded <= 1, "one search ended more than once");
-    require(run.watch.resultList.size() == static_cast<size_t>(searchesEnded),
-            "results and ended searches disagree");
-    for (const ScoredRecord& scored : run.watch.resultList) requireLegalVariation(scored.record.pv);
+    require(results.size() <= 1, "one search ended more than once");
+    for (const ScoredRecord& scored : results) requireLegalVariation(scored.record.pv);
     return 0;
 }

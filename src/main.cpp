@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "run/run.hpp"
+#include "cli/program.hpp"
 
 int main(int argc, char** argv) {
     return tarnwick::runTests(std::vector<std::string>(argv + 1, argv + argc));

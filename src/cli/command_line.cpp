@@ -4,8 +4,7 @@
 
 #include "cli/option_table.hpp"
 #include "engine/engine_file.hpp"
-#include "engine/uci_protocol.hpp"
-#include "engine/xboard_protocol.hpp"
+#include "engine/protocol_choice.hpp"
 #include "text/text.hpp"
 
 namespace tarnwick {
@@ -90,14 +89,10 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& words, RunSet
     }
 
     for (size_t first = i; i < words.size(); ++i) {
-        if (i > first) settings.engineCommand += ' ';
-        settings.engineCommand += words[i];
+        if (i > first) settings.engine.command += ' ';
+        settings.engine.command += words[i];
     }
     return result;
-}
-
-std::string versionLine() {
-    return "Tarnwick " TARNWICK_VERSION;
 }
 
 void expandNewlines(std::string& text) {
@@ -113,28 +108,26 @@ void expandNewlines(std::string& text) {
     text.resize(out);
 }
 
-void completeSettings(RunSettings& settings) {
-    if (settings.msPerPosition == 0) {
-        settings.msPerPosition = 10000;
-        settings.timeDecimals = 0;
+std::string completeSettings(RunSettings& settings) {
+    if (settings.limits.msPerPosition == 0) {
+        settings.limits.msPerPosition = 10000;
+        settings.limits.timeDecimals = 0;
     }
-    expandNewlines(settings.setupCommand);
-    expandNewlines(settings.clearCommand);
+    expandNewlines(settings.engine.setupCommand);
+    expandNewlines(settings.engine.clearCommand);
     prepareEngineCommand(settings);
-    if (settings.useUci) {
-        if (settings.clearCommand.empty()) settings.clearCommand = kUciDefaultClear;
-    } else {
-        if (settings.clearCommand.empty()) settings.clearCommand = kWinboardDefaultClear;
-        if (settings.setupCommand.empty()) settings.setupCommand = kWinboardDefaultSetup;
-    }
+    const std::unique_ptr<Protocol> protocol = makeProtocol(settings.engine);
+    settings.engine = protocol->settings();
+    return protocol->unsupported(settings.limits);
 }
 
 void prepareEngineCommand(RunSettings& settings) {
-    settings.engineCommand = trimmed(settings.engineCommand);
-    if (settings.engineCommand.size() > 4 && endsWithIgnoringCase(settings.engineCommand, ".eng")) {
-        const std::string path = settings.engineCommand;
-        readEngineFile(path, settings.engineCommand, settings.engineOptions);
-        settings.useUci = true;
+    settings.engine.command = trimmed(settings.engine.command);
+    if (settings.engine.command.size() > 4 &&
+        endsWithIgnoringCase(settings.engine.command, ".eng")) {
+        const std::string path = settings.engine.command;
+        readEngineFile(path, settings.engine.command, settings.engine.options);
+        settings.engine.protocol = ProtocolKind::uci;
     }
 }
 

@@ -4,12 +4,10 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/option_table.hpp"
 #include "run/run_settings.hpp"
 
 namespace tarnwick {
-
-// What the command line asks for besides a run.
-enum class CommandLineRequest { Run, Help, Version };
 
 struct CommandLineResult {
     CommandLineRequest request = CommandLineRequest::Run;
@@ -19,22 +17,14 @@ struct CommandLineResult {
 // Fills settings from the words of the command line (the program's name excluded).
 CommandLineResult parseCommandLine(const std::vector<std::string>& words, RunSettings& settings);
 
-// The usage text, line by line.
-std::string usageText();
-
-// The help of --help: the usage text, then every option of the table, one line each.
-std::string helpText();
-
-// The program's name and version.
-std::string versionLine();
-
 // Replaces, in place, every backslash-n pair by a newline character.
 void expandNewlines(std::string& text);
 
 // Completes the settings before anything starts: the time default, the escapes of the set-up
 // and clear commands expanded, the engine command prepared, and the protocol's default clear
-// and set-up commands where none was given.
-void completeSettings(RunSettings& settings);
+// and set-up commands where none was given. Returns "" or the usage error of limits the
+// protocol cannot search with.
+std::string completeSettings(RunSettings& settings);
 
 // Trims the engine command and, when it names a ".eng" file, takes the engine's command line
 // and options from that file and switches to UCI.

@@ -4,10 +4,12 @@
 #include <string>
 #include <string_view>
 
-#include "cli/command_line.hpp"
 #include "run/run_settings.hpp"
 
 namespace tarnwick {
+
+// What the command line asks for besides a run.
+enum class CommandLineRequest { Run, Help, Version };
 
 // How many words an option takes after its name.
 enum class OptionArity {

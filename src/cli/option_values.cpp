@@ -55,12 +55,12 @@ bool notFoundFile(std::string_view value, RunSettings& s) {
 }
 
 bool clearCommand(std::string_view value, RunSettings& s) {
-    s.clearCommand = value;
+    s.engine.clearCommand = value;
     return true;
 }
 
 bool setupCommand(std::string_view value, RunSettings& s) {
-    s.setupCommand = value;
+    s.engine.setupCommand = value;
     return true;
 }
 
@@ -68,8 +68,8 @@ bool timePerPosition(std::string_view value, RunSettings& s) {
     const std::optional<SecondsValue> time = leadingSeconds(value);
     // Below a hundredth the report could not show the time it was given.
     if (!time || (time->milliseconds > 0 && time->milliseconds < 10)) return false;
-    s.msPerPosition = time->milliseconds;
-    s.timeDecimals = time->decimals;
+    s.limits.msPerPosition = time->milliseconds;
+    s.limits.timeDecimals = time->decimals;
     return true;
 }
 
@@ -82,11 +82,11 @@ bool initTime(std::string_view value, RunSettings& s) {
 
 bool boardSetup(std::string_view value, RunSettings& s) {
     if (value == "edit") {
-        s.boardSetupMethod = BoardSetupMethod::edit;
+        s.engine.boardSetup = BoardSetupMethod::edit;
     } else if (value == "cbedit") {
-        s.boardSetupMethod = BoardSetupMethod::cbedit;
+        s.engine.boardSetup = BoardSetupMethod::cbedit;
     } else if (value == "setboard") {
-        s.boardSetupMethod = BoardSetupMethod::setboard;
+        s.engine.boardSetup = BoardSetupMethod::setboard;
     } else {
         return false;
     }
@@ -94,13 +94,13 @@ bool boardSetup(std::string_view value, RunSettings& s) {
 }
 
 bool uci(std::string_view, RunSettings& s) {
-    s.useUci = true;
+    s.engine.protocol = ProtocolKind::uci;
     return true;
 }
 
 bool moveTimeout(std::string_view value, RunSettings& s) {
     // Up to a day, which leaves the milliseconds of any sum of them in range.
-    return parseWhole(value, 0, 86400, s.moveTimeoutSeconds);
+    return parseWhole(value, 0, 86400, s.limits.moveTimeoutSeconds);
 }
 
 bool concurrency(std::string_view value, RunSettings& s) {
@@ -108,16 +108,16 @@ bool concurrency(std::string_view value, RunSettings& s) {
 }
 
 bool depth(std::string_view value, RunSettings& s) {
-    return parseWhole(value, 1, 1000, s.depthLimit);
+    return parseWhole(value, 1, 1000, s.limits.depth);
 }
 
 bool nodes(std::string_view value, RunSettings& s) {
-    return parseWhole<int64_t>(value, 1, int64_t{1} << 50, s.nodeLimit);
+    return parseWhole<int64_t>(value, 1, int64_t{1} << 50, s.limits.nodes);
 }
 
 bool earlyStop(std::string_view value, RunSettings& s) {
     const std::optional<SecondsValue> seconds = exactSeconds(value);
-    if (seconds) s.earlyStopMs = seconds->milliseconds;
+    if (seconds) s.limits.earlyStopMs = seconds->milliseconds;
     return seconds.has_value();
 }
 
@@ -160,14 +160,14 @@ bool minScore(std::string_view value, RunSettings& s) {
                                               std::chars_format::fixed);
     if (error != std::errc{} || end != value.data() + value.size()) return false;
     if (!std::isfinite(percent) || percent > 100) return false;
-    s.minScorePercent = percent;
+    s.thresholds.minScorePercent = percent;
     return true;
 }
 
 bool minSolved(std::string_view value, RunSettings& s) {
     int32_t count = 0;
     if (!parseWhole(value, 0, std::numeric_limits<int32_t>::max(), count)) return false;
-    s.minSolved = count;
+    s.thresholds.minSolved = count;
     return true;
 }
 

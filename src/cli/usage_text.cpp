@@ -1,8 +1,9 @@
 // The usage text of the slash options, and the help that adds the options generated from the
 // table.
+#include "cli/usage_text.hpp"
+
 #include <algorithm>
 
-#include "cli/command_line.hpp"
 #include "cli/option_table.hpp"
 
 namespace tarnwick {
@@ -55,6 +56,10 @@ std::string usageText() {
            "  /w File to write positions with move not found.\n"
            "<command line> is the command for starting the engine. If the engine use\n"
            "the UCI protocol you can also point to the .eng file here.\n";
+}
+
+std::string versionLine() {
+    return "Tarnwick " TARNWICK_VERSION;
 }
 
 std::string helpText() {

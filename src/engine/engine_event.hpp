@@ -1,26 +1,33 @@
 #pragma once
 
 #include <string>
+#include <variant>
 
 #include "engine/analysis_line.hpp"
 
 namespace tarnwick {
 
-// What one line of engine output means to the run; the protocol parsers produce these and the
-// run's line handler acts on them.
-enum class EngineEventKind {
-    None,       // nothing the run cares about
-    Analysis,   // analysis holds the line's values
-    FinalMove,  // move is the final move, "resign", "draw" or empty
-    UciOk,
-    ReadyOk,
-    EngineName,  // move is the name the engine gives itself ("id name", "feature myname")
-};
-
-struct EngineEvent {
-    EngineEventKind kind = EngineEventKind::None;
-    AnalysisLine analysis;
+// The engine's final move: its text, "resign", "draw", or empty when it named none.
+struct BestMove {
     std::string move;
 };
+
+// The answers a start-up dialogue waits for.
+enum class Answer { uciOk, readyOk };
+
+struct Answered {
+    Answer answer;
+};
+
+// The name the engine gives itself ("id name", "feature myname").
+struct EngineName {
+    std::string name;
+};
+
+// A line that means nothing to the run.
+struct NoEvent {};
+
+// What one line of engine output means to the run, read once by the engine's protocol.
+using EngineEvent = std::variant<NoEvent, AnalysisLine, BestMove, Answered, EngineName>;
 
 }  // namespace tarnwick

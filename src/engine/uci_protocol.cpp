@@ -68,22 +68,44 @@ AnalysisLine readSearchInfo(std::string_view keys) {
 EngineEvent parseUciLine(std::string_view line) {
     TokenCursor cursor(line);
     const std::string_view keyword = cursor.next();
-    EngineEvent event;
     if (keyword == "info") {
-        event.analysis = readSearchInfo(cursor.rest());
-        if (!event.analysis.variation().empty()) event.kind = EngineEventKind::Analysis;
-    } else if (keyword == "bestmove") {
-        event.kind = EngineEventKind::FinalMove;
-        event.move = cursor.next();
-    } else if (keyword == "uciok") {
-        event.kind = EngineEventKind::UciOk;
-    } else if (keyword == "readyok") {
-        event.kind = EngineEventKind::ReadyOk;
-    } else if (keyword == "id" && cursor.next() == "name" && !cursor.rest().empty()) {
-        event.kind = EngineEventKind::EngineName;
-        event.move = cursor.rest();
+        AnalysisLine analysis = readSearchInfo(cursor.rest());
+        if (analysis.variation().empty()) return NoEvent{};
+        return analysis;
     }
-    return event;
+    if (keyword == "bestmove") return BestMove{std::string(cursor.next())};
+    if (keyword == "uciok") return Answered{Answer::uciOk};
+    if (keyword == "readyok") return Answered{Answer::readyOk};
+    if (keyword == "id" && cursor.next() == "name" && !cursor.rest().empty()) {
+        return EngineName{std::string(cursor.rest())};
+    }
+    return NoEvent{};
+}
+
+UciProtocol::UciProtocol(EngineSettings settings) : Protocol(std::move(settings)) {
+    if (settings_.clearCommand.empty()) settings_.clearCommand = kUciDefaultClear;
+}
+
+std::string UciProtocol::unsupported(const SearchLimits&) const {
+    return {};
+}
+
+std::vector<HandshakeStep> UciProtocol::handshake() const {
+    return {{std::string(kUciCommand), Answer::uciOk, "Engine did not answer uci."},
+            {settings_.options, std::nullopt, {}},
+            {settings_.setupCommand, std::nullopt, {}},
+            {std::string(kUciIsReady), Answer::readyOk, "Engine did not answer isready."}};
+}
+
+std::vector<std::string> UciProtocol::startSearch(std::string_view fen,
+                                                  const SearchLimits& limits) const {
+    // A search limited by depth or nodes replaces the timed search; the time per position still
+    // ends it.
+    std::string go = "go";
+    if (limits.depth > 0) go += " depth " + std::to_string(limits.depth);
+    if (limits.nodes > 0) go += " nodes " + std::to_string(limits.nodes);
+    if (go.size() == 2) go = kUciGo;
+    return {settings_.clearCommand, std::string(kUciPositionPrefix).append(fen), go};
 }
 
 }  // namespace tarnwick

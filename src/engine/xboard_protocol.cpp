@@ -1,5 +1,6 @@
 #include "engine/xboard_protocol.hpp"
 
+#include "engine/board_setup.hpp"
 #include "engine/winboard_score.hpp"
 #include "text/text.hpp"
 
@@ -14,18 +15,13 @@ bool startsLikeNumber(std::string_view token) {
 }
 
 EngineEvent finalMove(std::string_view move) {
-    EngineEvent event;
-    event.kind = EngineEventKind::FinalMove;
-    event.move = move;
-    return event;
+    return BestMove{std::string(move)};
 }
 
 // A thinking line "depth score time nodes variation...", echoed as the engine wrote it.
 EngineEvent thinkingLine(std::string_view text, const std::string_view (&numbers)[4],
                          std::string_view variation) {
-    EngineEvent event;
-    event.kind = EngineEventKind::Analysis;
-    AnalysisLine& line = event.analysis;
+    AnalysisLine line;
     line.depth = atoiValue(numbers[0]);
     line.score = winboardScore(atoiValue(numbers[1]));
     line.time = atoiValue(numbers[2]);
@@ -33,24 +29,21 @@ EngineEvent thinkingLine(std::string_view text, const std::string_view (&numbers
     line.echo = text;
     line.variationStart =
         variation.empty() ? line.echo.size() : static_cast<size_t>(variation.data() - text.data());
-    return event;
+    return line;
 }
-
-}  // namespace
 
 // The quoted value of myname in a feature line, when it has one.
 EngineEvent engineName(std::string_view features) {
     constexpr std::string_view kKey = "myname=\"";
     const size_t at = features.find(kKey);
-    if (at == std::string_view::npos) return {};
+    if (at == std::string_view::npos) return NoEvent{};
     const size_t start = at + kKey.size();
     const size_t end = features.find('"', start);
-    if (end == std::string_view::npos || end == start) return {};
-    EngineEvent event;
-    event.kind = EngineEventKind::EngineName;
-    event.move = features.substr(start, end - start);
-    return event;
+    if (end == std::string_view::npos || end == start) return NoEvent{};
+    return EngineName{std::string(features.substr(start, end - start))};
 }
+
+}  // namespace
 
 EngineEvent parseWinboardLine(std::string_view line) {
     const std::string_view text = trimmedView(line);
@@ -69,7 +62,30 @@ EngineEvent parseWinboardLine(std::string_view line) {
         startsLikeNumber(words[3])) {
         return thinkingLine(text, words, cursor.rest());
     }
-    return {};
+    return NoEvent{};
+}
+
+XboardProtocol::XboardProtocol(EngineSettings settings) : Protocol(std::move(settings)) {
+    if (settings_.clearCommand.empty()) settings_.clearCommand = kWinboardDefaultClear;
+    if (settings_.setupCommand.empty()) settings_.setupCommand = kWinboardDefaultSetup;
+}
+
+std::string XboardProtocol::unsupported(const SearchLimits& limits) const {
+    return limits.nodes > 0 ? "--nodes needs a UCI engine" : "";
+}
+
+std::vector<HandshakeStep> XboardProtocol::handshake() const {
+    return {{settings_.setupCommand, std::nullopt, {}}};
+}
+
+std::vector<std::string> XboardProtocol::startSearch(std::string_view fen,
+                                                     const SearchLimits& limits) const {
+    std::vector<std::string> commands = {settings_.clearCommand, std::string(kWinboardForce),
+                                         boardSetupText(settings_.boardSetup, fen),
+                                         std::string(kWinboardClocks)};
+    if (limits.depth > 0) commands.push_back("sd " + std::to_string(limits.depth));
+    commands.emplace_back(kWinboardGo);
+    return commands;
 }
 
 }  // namespace tarnwick

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "engine/engine_event.hpp"
+#include "engine/protocol.hpp"
 
 namespace tarnwick {
 
@@ -21,5 +22,19 @@ inline constexpr std::string_view kWinboardMoveNow = "?";
 // What one line of a WinBoard engine means: its move ("move X", "N. ... X"), a result or
 // resignation (final moves "resign" or "draw"), or a thinking line of at least four numbers.
 EngineEvent parseWinboardLine(std::string_view line);
+
+// xboard (WinBoard): the set-up command at the start; the clear command, "force", the board,
+// the clocks, "sd" for a depth and "go" for each position, "?" to ask for the move.
+class XboardProtocol final : public Protocol {
+  public:
+    explicit XboardProtocol(EngineSettings settings);
+    std::string_view name() const override { return "xboard"; }
+    std::string unsupported(const SearchLimits& limits) const override;
+    std::vector<HandshakeStep> handshake() const override;
+    std::vector<std::string> startSearch(std::string_view fen,
+                                         const SearchLimits& limits) const override;
+    std::string_view moveNow() const override { return kWinboardMoveNow; }
+    EngineEvent read(std::string_view line) const override { return parseWinboardLine(line); }
+};
 
 }  // namespace tarnwick

@@ -5,20 +5,20 @@
 namespace tarnwick {
 
 std::vector<std::string> thresholdShortfalls(const ReportTotals& totals,
-                                             const RunSettings& settings) {
+                                             const Thresholds& thresholds) {
     std::vector<std::string> lines;
-    if (settings.minScorePercent) {
+    if (thresholds.minScorePercent) {
         const double percent = totals.maxSum <= 0 ? 0.0 : 100.0 * totals.engineSum / totals.maxSum;
-        if (percent < *settings.minScorePercent) {
+        if (percent < *thresholds.minScorePercent) {
             char wanted[32];
-            std::snprintf(wanted, sizeof wanted, "%g", *settings.minScorePercent);
+            std::snprintf(wanted, sizeof wanted, "%g", *thresholds.minScorePercent);
             lines.push_back("Below threshold: score " + percentOf(totals.engineSum, totals.maxSum) +
                             "% < " + wanted + "%");
         }
     }
-    if (settings.minSolved && totals.fullScore < *settings.minSolved) {
+    if (thresholds.minSolved && totals.fullScore < *thresholds.minSolved) {
         lines.push_back("Below threshold: solved " + std::to_string(totals.fullScore) + " < " +
-                        std::to_string(*settings.minSolved));
+                        std::to_string(*thresholds.minSolved));
     }
     return lines;
 }

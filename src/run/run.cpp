@@ -1,29 +1,24 @@
 #include "run/run.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <memory>
-#include <mutex>
 #include <optional>
+#include <thread>
+#include <vector>
 
-#include "cli/command_line.hpp"
+#include "engine/process_link.hpp"
 #include "epd/epd_file.hpp"
 #include "epd/set_aside.hpp"
 #include "platform/interrupts.hpp"
-#include "platform/system.hpp"
-#include "report/compare_run.hpp"
 #include "report/outcome_files.hpp"
-#include "report/report.hpp"
-#include "run/concurrent_run.hpp"
-#include "run/console_control.hpp"
-#include "run/engine_lines.hpp"
-#include "run/engine_session.hpp"
-#include "run/lane_loop.hpp"
-#include "run/output_checks.hpp"
-#include "run/position_search.hpp"
-#include "run/run_outputs.hpp"
-#include "run/run_progress.hpp"
-#include "run/run_state.hpp"
+#include "run/exit_status.hpp"
+#include "run/lane.hpp"
+#include "run/run_context.hpp"
+#include "run/run_report.hpp"
+#include "run/shared_line_file.hpp"
 #include "scoring/position_scorer.hpp"
 #include "text/seconds_text.hpp"
 
@@ -31,161 +26,180 @@ namespace tarnwick {
 
 namespace {
 
-// Prints the report and writes the solved and unsolved files, the JSON summary and the chart;
-// returns kExitFailure when one of them could not be written (the message is printed), else the
-// status the thresholds give.
-int report(RunState& run) {
-    ReportSettings settings;
-    settings.msPerPosition = run.settings.msPerPosition;
-    settings.timeDecimals = run.settings.timeDecimals;
-    settings.goodOnlyFile = run.settings.goodOnlyFile;
-    settings.notFoundFile = run.settings.notFoundFile;
-    const ReportTotals totals = computeTotals(run.watch.resultList, settings);
-    const std::string failure = printReport(run.watch.resultList, totals, settings, run.console);
-    if (!failure.empty()) run.console.write(failure + "\n");
-    const int status = finishReport(run, totals, settings);
-    return failure.empty() ? status : kExitFailure;
+// The report's last line when an engine had to be started again.
+std::string restartsLine(const std::vector<std::string>& names) {
+    std::string line = "Engine restarts: " + std::to_string(names.size()) + " (";
+    for (size_t i = 0; i < names.size(); ++i) line += (i == 0 ? "" : ", ") + names[i];
+    return line + ")\n";
 }
 
-bool anyPositionLeft(const std::vector<TestPosition>& suite) {
-    for (const TestPosition& p : suite) {
-        if (!p.isEmpty()) return true;
+// One run: the files it reads and writes, the suite, and the lanes that test it. The main thread
+// runs execute(); each lane runs on a thread of its own; the interrupt thread calls
+// onInterrupt(), which reaches the lanes once lanesReady_ says they are all there.
+class Run {
+  public:
+    Run(RunSettings settings, ConsoleOutput console)
+        : settings_(std::move(settings)), console_(std::move(console)) {}
+
+    int execute();
+    void onInterrupt();
+
+  private:
+    std::string prepareOutputFiles();
+    int test(std::vector<ScoredRecord> results);
+    int report(const std::vector<ScoredRecord>& results, const std::string& engineName) {
+        return reportRun(settings_, {results, engineName, started_}, json_, console_);
     }
-    return false;
-}
+
+    const RunSettings settings_;
+    ConsoleOutput console_;
+    const std::chrono::system_clock::time_point started_ = std::chrono::system_clock::now();
+    // The result file, open and locked for the whole run when there is one, and the JSON Lines
+    // file: the lanes append to both.
+    SharedLineFile records_;
+    SharedLineFile json_;
+    std::vector<TestPosition> suite_;
+    std::atomic<bool> interrupted_{false};
+    Event interruptedEvent_{Event::Reset::manual};
+    std::unique_ptr<RunContext> context_;
+    std::vector<std::unique_ptr<Lane>> lanes_;
+    std::atomic<bool> lanesReady_{false};
+};
 
 // Takes the result file for this run, open for appending and locked against other runs, and
-// makes sure the solved and unsolved files can be written, all before anything is tested; the
-// message when one cannot.
-std::string prepareOutputFiles(RunState& run) {
-    if (!run.settings.resultFile.empty()) {
-        if (std::string failure = run.records->open(run.settings.resultFile, "Result file");
+// makes sure the solved and unsolved files and the chart can be written, all before anything is
+// tested; the message when one cannot.
+std::string Run::prepareOutputFiles() {
+    if (!settings_.resultFile.empty()) {
+        if (std::string failure = records_.open(settings_.resultFile, "Result file");
             !failure.empty()) {
             return failure;
         }
     }
     for (const std::string* file :
-         {&run.settings.goodOnlyFile, &run.settings.notFoundFile, &run.settings.plotFile}) {
+         {&settings_.goodOnlyFile, &settings_.notFoundFile, &settings_.plotFile}) {
         if (std::string failure = checkCanCreate(*file); !failure.empty()) return failure;
     }
-    return openJsonFile(run);
+    return settings_.jsonFile.empty() ? std::string() : json_.open(settings_.jsonFile, "JSON file");
 }
 
-// The run from the engine's start to its report; returns the exit status.
-int testWithEngine(RunState& run) {
+int Run::execute() {
+    if (const std::string failure = prepareOutputFiles(); !failure.empty()) {
+        console_.write(failure + "\n");
+        return kExitFailure;
+    }
+    const auto read = [&](const std::string& file, std::vector<TestPosition>& list) {
+        for (const std::string& message : readEpdFile(file, list)) console_.write(message + "\n");
+    };
+    std::vector<TestPosition> earlier;
+    if (!settings_.inputFile.empty()) read(settings_.inputFile, suite_);
+    if (!settings_.resultFile.empty()) read(settings_.resultFile, earlier);
+    if (suite_.empty() && earlier.empty()) {
+        console_.write("No epd-position in files.\n");
+        return kExitFailure;
+    }
+    if (!suite_.empty()) putInSuiteOrder(earlier, matchTested(suite_, earlier));
+    setAsideOtherShards(suite_, settings_.shardIndex, settings_.shardCount);
+    setAsideTested(suite_, earlier);
+    std::vector<ScoredRecord> results = scoreRecords(std::move(earlier));
+    if (std::none_of(suite_.begin(), suite_.end(),
+                     [](const TestPosition& p) { return !p.isEmpty(); })) {
+        return report(results, {});
+    }
+    return test(std::move(results));
+}
+
+// The run from the engines' start to its report.
+int Run::test(std::vector<ScoredRecord> results) {
     std::vector<size_t> toTest;
-    for (size_t i = 0; i < run.suiteList.size(); ++i) {
-        if (!run.suiteList[i].isEmpty()) toTest.push_back(i);
+    for (size_t i = 0; i < suite_.size(); ++i) {
+        if (!suite_[i].isEmpty()) toTest.push_back(i);
     }
-    run.queue = std::make_shared<PositionQueue>(std::move(toTest));
+    // No more engines than positions.
+    const size_t laneCount =
+        std::min(static_cast<size_t>(std::max(settings_.concurrency, 1)), toTest.size());
+    context_ =
+        std::make_unique<RunContext>(RunContext::Shared{settings_, suite_, records_, json_,
+                                                        console_, interrupted_, interruptedEvent_},
+                                     std::move(toTest), laneCount);
+    for (size_t i = 0; i < laneCount; ++i) {
+        lanes_.push_back(std::make_unique<Lane>(*context_, i, std::make_unique<ProcessLink>()));
+    }
+    lanesReady_ = true;
+
     const auto started = std::chrono::steady_clock::now();
-    // Room for this run's results up front: growing a list of large records copies them all.
-    run.watch.resultList.reserve(run.watch.resultList.size() + run.queue->size());
-    const size_t resultsBefore = run.watch.resultList.size();
-    PositionOutcome outcome = PositionOutcome::Finished;
-    if (run.settings.concurrency > 1) {
-        const std::optional<PositionOutcome> tested = testConcurrently(run);
-        if (!tested) return kExitFailure;
-        outcome = *tested;
-    } else {
-        if (const std::optional<int> failed = startEngine(run)) return *failed;
-        outcome = testPositions(run, [&run](const ScoredRecord* record) {
-            countPosition(run, record);
-            std::lock_guard lock(run.watch.runLock);
-            showProgress(run);
-        });
-        endEngine(run);
-        std::lock_guard lock(run.watch.runLock);
-        run.console.status({});
+    std::vector<std::optional<PositionOutcome>> outcomes(laneCount);
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < laneCount; ++i) {
+        threads.emplace_back([this, i, &outcomes] { outcomes[i] = lanes_[i]->run(); });
     }
+    for (std::thread& thread : threads) thread.join();
     const auto wallMs = std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::steady_clock::now() - started)
                             .count();
+    context_->console().status({});
 
-    int status = run.restartedAt.empty() && !run.writeFailed ? kExitOk : kExitFailure;
-    const size_t toTestCount = run.queue->size();
-    const size_t tested = run.watch.resultList.size() - resultsBefore;
-    // With several engines one may give up while the others go on: what is left untested
-    // tells.
-    if ((outcome == PositionOutcome::EngineGone || tested < toTestCount) && !run.interrupted &&
-        !run.writeFailed) {
-        run.console.write("Engine exited during the run: " + std::to_string(toTestCount - tested) +
-                          " of " + std::to_string(toTestCount) + " positions not tested.\n");
+    // One engine that could not go on does not end the run while another could.
+    std::optional<PositionOutcome> outcome;
+    for (const std::optional<PositionOutcome>& lane : outcomes) {
+        if (lane && (!outcome || *outcome == PositionOutcome::EngineGone)) outcome = lane;
+    }
+    // No engine got into the dialogue: there is nothing to report.
+    if (!outcome) return interrupted_ ? kExitOk : kExitFailure;
+
+    std::vector<ScoredRecord> tested = context_->takeRecords();
+    const size_t toTestCount = context_->positionsToTest();
+    const size_t testedCount = tested.size();
+    results.insert(results.end(), std::make_move_iterator(tested.begin()),
+                   std::make_move_iterator(tested.end()));
+    const std::vector<std::string> restarts = context_->restarts();
+    const bool writeFailed = context_->writeFailed();
+    std::string engineName;
+    for (const auto& lane : lanes_) {
+        if (engineName.empty()) engineName = lane->engineName();
+    }
+
+    int status = restarts.empty() && !writeFailed ? kExitOk : kExitFailure;
+    // With several engines one may give up while the others go on: what is left untested tells.
+    if ((*outcome == PositionOutcome::EngineGone || testedCount < toTestCount) && !interrupted_ &&
+        !writeFailed) {
+        console_.write(
+            "Engine exited during the run: " + std::to_string(toTestCount - testedCount) + " of " +
+            std::to_string(toTestCount) + " positions not tested.\n");
         status = kExitFailure;
     }
-    if (const int reported = report(run); status == kExitOk) status = reported;
-    if (!run.restartedAt.empty()) run.console.write(restartsLine(run.restartedAt));
-    if (run.settings.concurrency > 1) {
-        run.console.write("Wall time: " + centisecondsText(wallMs / 10, 2) + " s with " +
-                          std::to_string(run.lanes.size()) + " engines\n");
+    if (const int reported = report(results, engineName); status == kExitOk) status = reported;
+    if (!restarts.empty()) console_.write(restartsLine(restarts));
+    if (settings_.concurrency > 1) {
+        console_.write("Wall time: " + centisecondsText(wallMs / 10, 2) + " s with " +
+                       std::to_string(laneCount) + " engines\n");
     }
     return status;
 }
 
+// An interrupt (Ctrl+C, SIGTERM, a closed terminal): before the engines are started it ends the
+// program at once (the result file is complete up to its last line). The first one after that
+// asks every engine to quit and wakes the lanes, which end through their normal end steps, and
+// the run still reports. A second one kills the engines and ends the program at once.
+void Run::onInterrupt() {
+    const bool ready = lanesReady_;
+    if (!ready || interrupted_.exchange(true)) {
+        if (ready) {
+            for (const auto& lane : lanes_) lane->kill();
+        }
+        std::_Exit(kExitInterrupted);
+    }
+    interruptedEvent_.set();
+    for (const auto& lane : lanes_) lane->interrupt();
+}
+
 }  // namespace
 
-int runTests(const std::vector<std::string>& words) {
-    ignoreBrokenPipeSignal();
-    ConsoleOutput console;
-    RunSettings s;
-    const CommandLineResult parsed = parseCommandLine(words, s);
-    if (!parsed.error.empty()) {
-        console.write(parsed.error + "\n" + usageText());
-        return kExitUsage;
-    }
-    if (parsed.request == CommandLineRequest::Version) {
-        console.write(versionLine() + "\n");
-        return kExitOk;
-    }
-    if (parsed.request == CommandLineRequest::Help) {
-        console.write(helpText());
-        return kExitOk;
-    }
-    if (!s.compareFiles.empty()) {
-        return compareResultFiles(s.compareFiles, s.plotFile, console) ? kExitOk : kExitFailure;
-    }
-    if (s.engineCommand.empty() && s.inputFile.empty() && s.resultFile.empty()) {
-        console.write(usageText());
-        return kExitOk;
-    }
-    completeSettings(s);
-    if (s.nodeLimit > 0 && !s.useUci) {
-        console.write("--nodes needs a UCI engine\n" + usageText());
-        return kExitUsage;
-    }
-    if (const std::string conflict = overwriteConflict(s); !conflict.empty()) {
-        console.write(conflict + "\n" + usageText());
-        return kExitUsage;
-    }
-    auto run = std::make_unique<RunState>(std::move(s), std::move(console));
-    const RunSettings& settings = run->settings;
-
+int runSuite(RunSettings settings, ConsoleOutput console) {
+    Run run(std::move(settings), std::move(console));
     // Interrupts are taken on a thread of their own from here on.
-    InterruptWatcher interrupts([&run = *run] { onConsoleControl(run); });
-
-    if (const std::string failure = prepareOutputFiles(*run); !failure.empty()) {
-        run->console.write(failure + "\n");
-        return kExitFailure;
-    }
-    const auto read = [&](const std::string& file, std::vector<TestPosition>& list) {
-        for (const std::string& message : readEpdFile(file, list))
-            run->console.write(message + "\n");
-    };
-    std::vector<TestPosition> earlier;
-    if (!settings.inputFile.empty()) read(settings.inputFile, run->suiteList);
-    if (!settings.resultFile.empty()) read(settings.resultFile, earlier);
-    if (run->suiteList.empty() && earlier.empty()) {
-        run->console.write("No epd-position in files.\n");
-        return kExitFailure;
-    }
-    if (!run->suiteList.empty()) {
-        putInSuiteOrder(earlier, matchTested(run->suiteList, earlier));
-    }
-    setAsideOtherShards(run->suiteList, settings.shardIndex, settings.shardCount);
-    setAsideTested(run->suiteList, earlier);
-    run->watch.resultList = scoreRecords(std::move(earlier));
-    if (!anyPositionLeft(run->suiteList)) return report(*run);
-    return testWithEngine(*run);
+    InterruptWatcher interrupts([&run] { run.onInterrupt(); });
+    return run.execute();
 }
 
 }  // namespace tarnwick

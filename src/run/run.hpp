@@ -1,19 +1,12 @@
 #pragma once
 
-#include <string>
-#include <vector>
+#include "platform/console.hpp"
+#include "run/run_settings.hpp"
 
 namespace tarnwick {
 
-// Exit statuses of a run.
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;         // engine failed to start or answer, exited early, or
-                                               // there was nothing to test
-inline constexpr int kExitUsage = 2;           // unusable command line
-inline constexpr int kExitBelowThreshold = 3;  // the results fell below --min-score or --min-solved
-
-// The whole program: reads the command line's words (the program's name excluded), tests the
-// suite and reports; returns the exit status.
-int runTests(const std::vector<std::string>& words);
+// Tests the suite the completed settings name with their engine, or reports on the result file
+// alone, and returns the exit status.
+int runSuite(RunSettings settings, ConsoleOutput console);
 
 }  // namespace tarnwick

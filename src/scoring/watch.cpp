@@ -1,5 +1,8 @@
 #include "scoring/watch.hpp"
 
+#include <algorithm>
+#include <utility>
+
 #include "chess/notation.hpp"
 #include "text/text.hpp"
 
@@ -33,30 +36,9 @@ bool judgeMate(WatchState& watch, const AnalysisLine& line) {
     return true;
 }
 
-}  // namespace
-
-void installPosition(WatchState& watch, const TestPosition& entry) {
-    watch.currentPosition = entry;
-    watch.currentPosition.acs = -1;
-    watch.currentPosition.mate = 0;
-    watch.currentPosition.pv.clear();
-    watch.scorer = PositionScorer(watch.currentPosition);
-    watch.variation.clear();
-    watch.firstMovePoints.reset();
-    watch.engineTime = 0;
-    watch.overlongSaid = false;
-}
-
-bool onAnalysisLine(WatchState& watch, const AnalysisLine& line) {
+bool judgeMoves(WatchState& watch, const AnalysisLine& line) {
     TestPosition& position = watch.currentPosition;
-    position.acd = line.depth;
-    position.ce = line.score.centipawns();
-    position.acn = line.nodes;
-    watch.engineTime = line.time;
     const std::string_view variation = line.variation();
-    if (!variation.empty()) watch.variation.assign(variation);
-    if (watch.scorer.isMateTest()) return judgeMate(watch, line);
-
     const std::optional<int32_t> previous = watch.firstMovePoints;
     if (!variation.empty()) watch.firstMovePoints = firstMovePoints(watch.scorer, variation);
     const int32_t current = watch.firstMovePoints.value_or(0);
@@ -69,8 +51,60 @@ bool onAnalysisLine(WatchState& watch, const AnalysisLine& line) {
     return true;
 }
 
-FinalMoveVerdict onFinalMove(WatchState& watch, std::string_view moveText) {
-    if (!watch.searchInProgress) return {};
+// Moves the early-stop moment after a line; true when it changed. Kept on the tester's clock
+// so the search can be ended even when no further line comes.
+bool moveEarlyStop(WatchState& watch, const AnalysisLine& line, bool fullScore,
+                   WatchState::Clock::time_point now) {
+    if (!watch.earlyStopMs || !watch.searchInProgress) return false;
+    if (!fullScore) return std::exchange(watch.earlyStopDue, std::nullopt).has_value();
+    int64_t leftMs = 0;
+    if (!watch.scorer.isMateTest()) {
+        const int64_t heldMs = (int64_t{line.time} - watch.currentPosition.acs) * 10;
+        leftMs = std::max<int64_t>(0, *watch.earlyStopMs - heldMs);
+    }
+    // While the move holds, the moment only comes nearer: an engine whose lines carry no time
+    // still gets its search ended by the clock.
+    const auto due = now + std::chrono::milliseconds(leftMs);
+    watch.earlyStopDue = watch.earlyStopDue ? std::min(*watch.earlyStopDue, due) : due;
+    return true;
+}
+
+}  // namespace
+
+void installPosition(WatchState& watch, const TestPosition& entry,
+                     std::optional<int64_t> earlyStopMs) {
+    watch.currentPosition = entry;
+    watch.currentPosition.acs = -1;
+    watch.currentPosition.mate = 0;
+    watch.currentPosition.pv.clear();
+    watch.scorer = PositionScorer(watch.currentPosition);
+    watch.searchInProgress = true;
+    watch.variation.clear();
+    watch.firstMovePoints.reset();
+    watch.engineTime = 0;
+    watch.overlongSaid = false;
+    watch.earlyStopMs = earlyStopMs;
+    watch.earlyStopDue.reset();
+}
+
+LineJudgement onAnalysisLine(WatchState& watch, const AnalysisLine& line,
+                             WatchState::Clock::time_point now) {
+    TestPosition& position = watch.currentPosition;
+    position.acd = line.depth;
+    position.ce = line.score.centipawns();
+    position.acn = line.nodes;
+    watch.engineTime = line.time;
+    const std::string_view variation = line.variation();
+    if (!variation.empty()) watch.variation.assign(variation);
+    LineJudgement judgement;
+    judgement.fullScore =
+        watch.scorer.isMateTest() ? judgeMate(watch, line) : judgeMoves(watch, line);
+    judgement.earlyStopChanged = moveEarlyStop(watch, line, judgement.fullScore, now);
+    return judgement;
+}
+
+std::optional<FinalMove> onFinalMove(WatchState& watch, std::string_view moveText) {
+    if (!watch.searchInProgress) return std::nullopt;
     watch.searchInProgress = false;
 
     TestPosition& position = watch.currentPosition;
@@ -79,14 +113,10 @@ FinalMoveVerdict onFinalMove(WatchState& watch, std::string_view moveText) {
     position.pm = move.isValid() ? board.sanOf(move) : std::string(moveText);
     position.pv = sanVariation(board, watch.variation);
     normaliseNamedMoves(board, position.am, position.bm);
-    const ScoredRecord& scored =
-        watch.resultList.emplace_back(ScoredRecord{position, watch.scorer.verdictOf(position)});
 
-    FinalMoveVerdict verdict;
-    verdict.stored = true;
-    verdict.legal = move.isValid();
-    verdict.fullScore = verdict.legal && scored.verdict.points == scored.verdict.maximum;
-    return verdict;
+    FinalMove final{move.isValid(), false, {position, watch.scorer.verdictOf(position)}};
+    final.fullScore = final.legal && final.result.verdict.points == final.result.verdict.maximum;
+    return final;
 }
 
 }  // namespace tarnwick

@@ -1,28 +1,28 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "engine/analysis_line.hpp"
 #include "epd/test_position.hpp"
 #include "scoring/position_scorer.hpp"
+#include "scoring/verdict.hpp"
 
 namespace tarnwick {
 
-// The position under test and the results: what the engine's lines are judged against. The
-// watch decides; the run writes what it decides.
+// The position under test and what the engine's lines have found for it: what its lines are
+// judged against. The watch decides; its owner writes what it decides. Not locked: the owner
+// guards it.
 struct WatchState {
-    // Guards everything here and the commands of one position.
-    std::mutex runLock;
+    using Clock = std::chrono::steady_clock;
+
     TestPosition currentPosition;
     PositionScorer scorer;  // of currentPosition, prepared when it is installed
-    std::vector<ScoredRecord> resultList;
-    // Set when the search command has been sent; the first final move clears it. A final move
-    // while no search of ours runs (a late or second move) is ignored.
+    // Set when the search starts; the first final move clears it. A final move while no search
+    // runs (a late or second move) is ignored.
     bool searchInProgress = false;
     // The variation of the latest analysis line that had one, in the engine's words; it becomes
     // the record's pv, in SAN, when the search ends.
@@ -33,27 +33,42 @@ struct WatchState {
     int32_t engineTime = 0;
     // Whether this position's search has already told of an overlong engine line.
     bool overlongSaid = false;
+    // With an early stop: how long a full-points first move must hold, of the engine's time.
+    std::optional<int64_t> earlyStopMs;
+    // When the search may end because its first move has held full points long enough (a mate
+    // test: its best mate was reported), on the tester's clock; empty while it may not.
+    std::optional<Clock::time_point> earlyStopDue;
 };
 
-// Makes a suite entry the position under test: its scoring is prepared, and what the entry
-// carries from an earlier run (found time, variation) is cleared, so it cannot pass for this
-// search's findings.
-void installPosition(WatchState& watch, const TestPosition& entry);
+// Makes a suite entry the position under test and starts its search: its scoring is prepared,
+// and what the entry carries from an earlier run (found time, variation) is cleared, so it
+// cannot pass for this search's findings.
+void installPosition(WatchState& watch, const TestPosition& entry,
+                     std::optional<int64_t> earlyStopMs = std::nullopt);
 
-// Judges one analysis line against the position under test: stores depth, score and nodes,
-// keeps the variation and the found time. True when the line's first move earns the maximum
-// points, so its echo is highlighted.
-bool onAnalysisLine(WatchState& watch, const AnalysisLine& line);
+// What one analysis line did.
+struct LineJudgement {
+    bool fullScore = false;         // its first move earns the maximum: its echo is highlighted
+    bool earlyStopChanged = false;  // earlyStopDue was set, moved or cleared
+};
+
+// Judges one analysis line, read at now, against the position under test: stores depth, score
+// and nodes, keeps the variation and the found time, and moves the early-stop moment. The
+// moment follows the engine's own time: a full-points move found at time t may end the search
+// at t + the early-stop time, which only ever comes nearer while the move holds and is cleared
+// when it is lost.
+LineJudgement onAnalysisLine(WatchState& watch, const AnalysisLine& line,
+                             WatchState::Clock::time_point now = WatchState::Clock::now());
 
 // How a final move ended the search.
-struct FinalMoveVerdict {
-    bool stored = false;     // false: no search of ours was running, so nothing happened
+struct FinalMove {
     bool legal = false;      // false: "Move error"
-    bool fullScore = false;  // the move earns the maximum points
+    bool fullScore = false;  // a legal move that earns the maximum
+    ScoredRecord result;     // the position, its moves in SAN, and its verdict
 };
 
-// Ends the search with the engine's final move: the position, its moves in SAN, becomes the
-// last record of the result list.
-FinalMoveVerdict onFinalMove(WatchState& watch, std::string_view moveText);
+// Ends the search with the engine's final move (empty: none came); nothing when no search of
+// ours was running.
+std::optional<FinalMove> onFinalMove(WatchState& watch, std::string_view moveText);
 
 }  // namespace tarnwick

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "cli/option_table.hpp"
+#include "cli/usage_text.hpp"
 #include "support/temp_files.hpp"
 
 namespace tarnwick {
@@ -20,34 +21,34 @@ RunSettings parse(const std::vector<std::string>& words) {
 
 TEST(CommandLine, OptionsThenEngineWords) {
     RunSettings s = parse({"/u", "/i", "suite.epd", "engine.exe", "-log", "1"});
-    EXPECT_TRUE(s.useUci);
+    EXPECT_TRUE(s.engine.protocol == ProtocolKind::uci);
     EXPECT_EQ(s.inputFile, "suite.epd");
-    EXPECT_EQ(s.engineCommand, "engine.exe -log 1");
+    EXPECT_EQ(s.engine.command, "engine.exe -log 1");
 
     s = parse({"/i", "a.epd", "/t", "5", "e.exe", "/t", "9"});
-    EXPECT_EQ(s.msPerPosition, 5000);
-    EXPECT_EQ(s.engineCommand, "e.exe /t 9");
+    EXPECT_EQ(s.limits.msPerPosition, 5000);
+    EXPECT_EQ(s.engine.command, "e.exe /t 9");
 
     s = parse({"/T", "5", "e.exe"});
-    EXPECT_EQ(s.engineCommand, "/T 5 e.exe");
-    EXPECT_EQ(s.msPerPosition, 0);
+    EXPECT_EQ(s.engine.command, "/T 5 e.exe");
+    EXPECT_EQ(s.limits.msPerPosition, 0);
 
     s = parse({"/o", "/u", "-x", "/ox"});
     EXPECT_EQ(s.resultFile, "/u");
-    EXPECT_FALSE(s.useUci);
-    EXPECT_EQ(s.engineCommand, "-x /ox");
+    EXPECT_FALSE(s.engine.protocol == ProtocolKind::uci);
+    EXPECT_EQ(s.engine.command, "-x /ox");
 
     // An empty first engine word still keeps one blank before the next.
     s = parse({"", "b"});
-    EXPECT_EQ(s.engineCommand, " b");
+    EXPECT_EQ(s.engine.command, " b");
 
     s = parse(
         {"/g", "good.epd", "/w", "bad.epd", "/c", "new\\npost", "/s", "", "/o", "r", "/o", "r2"});
     EXPECT_EQ(s.goodOnlyFile, "good.epd");
     EXPECT_EQ(s.notFoundFile, "bad.epd");
-    EXPECT_EQ(s.clearCommand, "new\\npost");
+    EXPECT_EQ(s.engine.clearCommand, "new\\npost");
     EXPECT_EQ(s.resultFile, "r2");
-    EXPECT_EQ(s.engineCommand, "");
+    EXPECT_EQ(s.engine.command, "");
 }
 
 TEST(CommandLine, NumbersAndMethods) {
@@ -56,29 +57,29 @@ TEST(CommandLine, NumbersAndMethods) {
     EXPECT_EQ(parse({"/a", "x"}).initMilliseconds, 0);
     EXPECT_EQ(parse({}).initMilliseconds, 2000);
     EXPECT_EQ(parse({"/a", "99999999"}).initMilliseconds, 2147483647);
-    EXPECT_EQ(parse({"/t", "12abc"}).msPerPosition, 12000);
+    EXPECT_EQ(parse({"/t", "12abc"}).limits.msPerPosition, 12000);
     // Fractions of a second, kept with their precision; a hundredth is the least.
-    EXPECT_EQ(parse({"/t", "0.25"}).msPerPosition, 250);
-    EXPECT_EQ(parse({"/t", "0.25"}).timeDecimals, 2);
-    EXPECT_EQ(parse({"/t", "1.5s"}).msPerPosition, 1500);
-    EXPECT_EQ(parse({"/t", "0.01"}).msPerPosition, 10);
+    EXPECT_EQ(parse({"/t", "0.25"}).limits.msPerPosition, 250);
+    EXPECT_EQ(parse({"/t", "0.25"}).limits.timeDecimals, 2);
+    EXPECT_EQ(parse({"/t", "1.5s"}).limits.msPerPosition, 1500);
+    EXPECT_EQ(parse({"/t", "0.01"}).limits.msPerPosition, 10);
     RunSettings tiny;
     EXPECT_EQ(parseCommandLine({"/t", "0.001"}, tiny).error, "Invalid value for option /t: 0.001");
 
-    EXPECT_EQ(parse({}).boardSetupMethod, BoardSetupMethod::setboard);
-    EXPECT_EQ(parse({"/e", "edit"}).boardSetupMethod, BoardSetupMethod::edit);
-    EXPECT_EQ(parse({"/e", "cbedit"}).boardSetupMethod, BoardSetupMethod::cbedit);
+    EXPECT_EQ(parse({}).engine.boardSetup, BoardSetupMethod::setboard);
+    EXPECT_EQ(parse({"/e", "edit"}).engine.boardSetup, BoardSetupMethod::edit);
+    EXPECT_EQ(parse({"/e", "cbedit"}).engine.boardSetup, BoardSetupMethod::cbedit);
     // Like every other option, the last one given counts.
-    EXPECT_EQ(parse({"/e", "cbedit", "/e", "setboard"}).boardSetupMethod,
+    EXPECT_EQ(parse({"/e", "cbedit", "/e", "setboard"}).engine.boardSetup,
               BoardSetupMethod::setboard);
-    EXPECT_EQ(parse({"/e", "setboard", "/e", "edit"}).boardSetupMethod, BoardSetupMethod::edit);
+    EXPECT_EQ(parse({"/e", "setboard", "/e", "edit"}).engine.boardSetup, BoardSetupMethod::edit);
 
     RunSettings s = parse({"/t", "0"});
     completeSettings(s);
-    EXPECT_EQ(s.msPerPosition, 10000);
+    EXPECT_EQ(s.limits.msPerPosition, 10000);
     s = parse({"/t", "none"});
     completeSettings(s);
-    EXPECT_EQ(s.msPerPosition, 10000);
+    EXPECT_EQ(s.limits.msPerPosition, 10000);
 }
 
 TEST(CommandLine, UnusableCommandLinesAreReported) {
@@ -96,7 +97,7 @@ TEST(CommandLine, UnusableCommandLinesAreReported) {
     EXPECT_EQ(parseCommandLine({"--version"}, s).request, CommandLineRequest::Version);
     RunSettings engine;
     EXPECT_EQ(parseCommandLine({"-h", "x"}, engine).request, CommandLineRequest::Run);
-    EXPECT_EQ(engine.engineCommand, "-h x");
+    EXPECT_EQ(engine.engine.command, "-h x");
 }
 
 TEST(CommandLine, ExpandNewlines) {
@@ -105,8 +106,8 @@ TEST(CommandLine, ExpandNewlines) {
     EXPECT_EQ(text, "xboard\nnew\\\n\\x\\");
     RunSettings s = parse({"/s", "xboard\\nnew", "/c", "new\\npost"});
     completeSettings(s);
-    EXPECT_EQ(s.setupCommand, "xboard\nnew");
-    EXPECT_EQ(s.clearCommand, "new\npost");
+    EXPECT_EQ(s.engine.setupCommand, "xboard\nnew");
+    EXPECT_EQ(s.engine.clearCommand, "new\npost");
 }
 
 TEST(CommandLine, UsageTextLineByLine) {
@@ -136,12 +137,12 @@ TEST(CommandLine, UsageTextLineByLine) {
 }
 
 TEST(CommandLine, LongOptionsTakeTheirValueEitherWay) {
-    EXPECT_EQ(parse({}).moveTimeoutSeconds, 10);
-    EXPECT_EQ(parse({"--move-timeout", "0", "e"}).moveTimeoutSeconds, 0);
+    EXPECT_EQ(parse({}).limits.moveTimeoutSeconds, 10);
+    EXPECT_EQ(parse({"--move-timeout", "0", "e"}).limits.moveTimeoutSeconds, 0);
     RunSettings s = parse({"/t", "3", "--move-timeout=25", "/u", "e", "--move-timeout", "4"});
-    EXPECT_EQ(s.moveTimeoutSeconds, 25);
-    EXPECT_TRUE(s.useUci);
-    EXPECT_EQ(s.engineCommand, "e --move-timeout 4");
+    EXPECT_EQ(s.limits.moveTimeoutSeconds, 25);
+    EXPECT_TRUE(s.engine.protocol == ProtocolKind::uci);
+    EXPECT_EQ(s.engine.command, "e --move-timeout 4");
 
     const auto errorOf = [](const std::vector<std::string>& words) {
         RunSettings settings;
@@ -164,9 +165,9 @@ TEST(CommandLine, EveryFormOfAnOptionSetsTheSameField) {
     };
     const auto summary = [](const RunSettings& s) {
         return s.inputFile + "|" + s.resultFile + "|" + s.goodOnlyFile + "|" + s.notFoundFile +
-               "|" + s.clearCommand + "|" + s.setupCommand + "|" + std::to_string(s.msPerPosition) +
-               "|" + std::to_string(s.initMilliseconds) + "|" +
-               std::to_string(static_cast<int>(s.boardSetupMethod)) + "|" + s.engineCommand;
+               "|" + s.engine.clearCommand + "|" + s.engine.setupCommand + "|" +
+               std::to_string(s.limits.msPerPosition) + "|" + std::to_string(s.initMilliseconds) +
+               "|" + std::to_string(static_cast<int>(s.engine.boardSetup)) + "|" + s.engine.command;
     };
     for (const auto& names : forms) {
         const std::string value = names[0] == "/e" ? "cbedit" : "7";
@@ -176,40 +177,40 @@ TEST(CommandLine, EveryFormOfAnOptionSetsTheSameField) {
         EXPECT_EQ(summary(parse({names[2], value, "e"})), original) << names[2];
         EXPECT_EQ(summary(parse({names[2] + "=" + value, "e"})), original) << names[2];
     }
-    EXPECT_TRUE(parse({"-u", "e"}).useUci);
-    EXPECT_TRUE(parse({"--uci", "e"}).useUci);
+    EXPECT_TRUE(parse({"-u", "e"}).engine.protocol == ProtocolKind::uci);
+    EXPECT_TRUE(parse({"--uci", "e"}).engine.protocol == ProtocolKind::uci);
     // A long value may hold "=" and start with "-"; a short one is never glued to its name.
-    EXPECT_EQ(parse({"--setup=a=b"}).setupCommand, "a=b");
-    EXPECT_EQ(parse({"-c", "-x"}).clearCommand, "-x");
-    EXPECT_EQ(parse({"-ifile.epd"}).engineCommand, "-ifile.epd");
-    EXPECT_EQ(parse({"-I", "x"}).engineCommand, "-I x");
+    EXPECT_EQ(parse({"--setup=a=b"}).engine.setupCommand, "a=b");
+    EXPECT_EQ(parse({"-c", "-x"}).engine.clearCommand, "-x");
+    EXPECT_EQ(parse({"-ifile.epd"}).engine.command, "-ifile.epd");
+    EXPECT_EQ(parse({"-I", "x"}).engine.command, "-I x");
 
     RunSettings s = parse({"-j", "4", "--depth", "12", "--nodes=5000", "--early-stop", "0.5",
                            "--shard", "2/3", "--json", "r.json", "--plot=p.svg", "--min-score",
                            "62.5", "--min-solved", "0", "e"});
     EXPECT_EQ(s.concurrency, 4);
-    EXPECT_EQ(s.depthLimit, 12);
-    EXPECT_EQ(s.nodeLimit, 5000);
-    EXPECT_EQ(s.earlyStopMs, 500);
+    EXPECT_EQ(s.limits.depth, 12);
+    EXPECT_EQ(s.limits.nodes, 5000);
+    EXPECT_EQ(s.limits.earlyStopMs, 500);
     EXPECT_EQ(s.shardIndex, 2);
     EXPECT_EQ(s.shardCount, 3);
     EXPECT_EQ(s.jsonFile, "r.json");
     EXPECT_EQ(s.plotFile, "p.svg");
-    EXPECT_EQ(s.minScorePercent, 62.5);
-    EXPECT_EQ(s.minSolved, 0);
-    EXPECT_EQ(s.engineCommand, "e");
-    EXPECT_FALSE(parse({}).minScorePercent.has_value());
-    EXPECT_EQ(parse({"--min-score", "100"}).minScorePercent, 100.0);
+    EXPECT_EQ(s.thresholds.minScorePercent, 62.5);
+    EXPECT_EQ(s.thresholds.minSolved, 0);
+    EXPECT_EQ(s.engine.command, "e");
+    EXPECT_FALSE(parse({}).thresholds.minScorePercent.has_value());
+    EXPECT_EQ(parse({"--min-score", "100"}).thresholds.minScorePercent, 100.0);
 }
 
 TEST(CommandLine, CompareTakesEveryFileUpToTheNextOption) {
     RunSettings s = parse({"--compare", "a.epd", "/tmp/b.epd", "-", "/t", "5", "--compare=c"});
     EXPECT_EQ(s.compareFiles, (std::vector<std::string>{"a.epd", "/tmp/b.epd", "-", "c"}));
-    EXPECT_EQ(s.msPerPosition, 5000);
-    EXPECT_EQ(s.engineCommand, "");
+    EXPECT_EQ(s.limits.msPerPosition, 5000);
+    EXPECT_EQ(s.engine.command, "");
     s = parse({"--compare=a", "b", "--", "c"});
     EXPECT_EQ(s.compareFiles, (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(s.engineCommand, "c");
+    EXPECT_EQ(s.engine.command, "c");
 
     RunSettings error;
     EXPECT_EQ(parseCommandLine({"--compare"}, error).error, "Missing value for option --compare.");
@@ -221,14 +222,14 @@ TEST(CommandLine, CompareTakesEveryFileUpToTheNextOption) {
 
 TEST(CommandLine, DoubleDashEndsTheOptions) {
     RunSettings s = parse({"/t", "5", "--", "-x", "/t", "9", "--"});
-    EXPECT_EQ(s.msPerPosition, 5000);
-    EXPECT_EQ(s.engineCommand, "-x /t 9 --");
+    EXPECT_EQ(s.limits.msPerPosition, 5000);
+    EXPECT_EQ(s.engine.command, "-x /t 9 --");
     RunSettings help;
     EXPECT_EQ(parseCommandLine({"--", "--help"}, help).request, CommandLineRequest::Run);
-    EXPECT_EQ(help.engineCommand, "--help");
-    EXPECT_EQ(parse({"--"}).engineCommand, "");
+    EXPECT_EQ(help.engine.command, "--help");
+    EXPECT_EQ(parse({"--"}).engine.command, "");
     // Without "--" the first word that is no option still starts the engine's command line.
-    EXPECT_EQ(parse({"-i", "a", "e", "--", "-i"}).engineCommand, "e -- -i");
+    EXPECT_EQ(parse({"-i", "a", "e", "--", "-i"}).engine.command, "e -- -i");
 }
 
 TEST(CommandLine, MessagesNameTheOptionAsWritten) {
@@ -302,23 +303,23 @@ TEST(CommandLine, PrepareEngineCommandReadsDefinitionFiles) {
     std::ofstream(eng) << "[ENGINE]\nfilename = fast -uci\n[OPTIONS]\nHash=64\n";
 
     RunSettings s;
-    s.engineCommand = "  " + eng.string() + " \t";
+    s.engine.command = "  " + eng.string() + " \t";
     prepareEngineCommand(s);
-    EXPECT_EQ(s.engineCommand, "fast -uci");
-    EXPECT_EQ(s.engineOptions, "setoption name Hash value 64");
-    EXPECT_TRUE(s.useUci);
+    EXPECT_EQ(s.engine.command, "fast -uci");
+    EXPECT_EQ(s.engine.options, "setoption name Hash value 64");
+    EXPECT_TRUE(s.engine.protocol == ProtocolKind::uci);
 
     RunSettings plain;
-    plain.engineCommand = ".eng";
+    plain.engine.command = ".eng";
     prepareEngineCommand(plain);
-    EXPECT_EQ(plain.engineCommand, ".eng");
-    EXPECT_FALSE(plain.useUci);
+    EXPECT_EQ(plain.engine.command, ".eng");
+    EXPECT_FALSE(plain.engine.protocol == ProtocolKind::uci);
 
     RunSettings missing;
-    missing.engineCommand = (dir / "absent.eng").string();
+    missing.engine.command = (dir / "absent.eng").string();
     prepareEngineCommand(missing);
-    EXPECT_EQ(missing.engineCommand, (dir / "absent.eng").string());
-    EXPECT_TRUE(missing.useUci);
+    EXPECT_EQ(missing.engine.command, (dir / "absent.eng").string());
+    EXPECT_TRUE(missing.engine.protocol == ProtocolKind::uci);
 }
 
 }  // namespace

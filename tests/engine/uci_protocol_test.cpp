@@ -4,12 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include "support/engine_events.hpp"
+
 namespace tarnwick {
 namespace {
 
+using testing::describe;
+
 std::string analysisOf(std::string_view line) {
-    const EngineEvent e = parseUciLine(line);
-    return e.kind == EngineEventKind::Analysis ? e.analysis.echo : "<none>";
+    const EngineEvent event = parseUciLine(line);
+    const auto* analysis = std::get_if<AnalysisLine>(&event);
+    return analysis != nullptr ? analysis->echo : "<none>";
 }
 
 TEST(UciParser, InfoLinesBecomeThinkingLines) {
@@ -36,8 +41,8 @@ TEST(UciParser, InfoLinesBecomeThinkingLines) {
 
 // The values come typed: a mate stays a mate with its sign, the variation is the echo's tail.
 TEST(UciParser, ValuesAreTyped) {
-    const AnalysisLine line =
-        parseUciLine("info depth 7 score mate -3 time 2345 nodes 99 pv e2e4 \t e7e5 ").analysis;
+    const AnalysisLine line = std::get<AnalysisLine>(
+        parseUciLine("info depth 7 score mate -3 time 2345 nodes 99 pv e2e4 \t e7e5 "));
     EXPECT_EQ(line.depth, 7);
     EXPECT_EQ(line.score.kind, Score::Kind::mate);
     EXPECT_EQ(line.score.value, -3);
@@ -45,10 +50,11 @@ TEST(UciParser, ValuesAreTyped) {
     EXPECT_EQ(line.time, 234);
     EXPECT_EQ(line.nodes, 99);
     EXPECT_EQ(line.variation(), "e2e4 e7e5");
-    const AnalysisLine thinking = parseWinboardLine(" 9 -35 1520 2345678 Nf3  Nc6 ").analysis;
+    const AnalysisLine thinking =
+        std::get<AnalysisLine>(parseWinboardLine(" 9 -35 1520 2345678 Nf3  Nc6 "));
     EXPECT_EQ(thinking.score.centipawns(), -35);
     EXPECT_EQ(thinking.variation(), "Nf3  Nc6");
-    EXPECT_EQ(parseWinboardLine("9 +12 50 1000").analysis.variation(), "");
+    EXPECT_EQ(std::get<AnalysisLine>(parseWinboardLine("9 +12 50 1000")).variation(), "");
 }
 
 TEST(UciParser, LongVariationsAreKeptWhole) {
@@ -62,18 +68,16 @@ TEST(UciParser, LongVariationsAreKeptWhole) {
 }
 
 TEST(UciParser, OtherKeywords) {
-    EXPECT_EQ(parseUciLine("bestmove e2e4 ponder e7e5").kind, EngineEventKind::FinalMove);
-    EXPECT_EQ(parseUciLine("bestmove e2e4 ponder e7e5").move, "e2e4");
-    EXPECT_EQ(parseUciLine("bestmove").kind, EngineEventKind::FinalMove);
-    EXPECT_EQ(parseUciLine("bestmove").move, "");
-    EXPECT_EQ(parseUciLine("   uciok   ").kind, EngineEventKind::UciOk);
-    EXPECT_EQ(parseUciLine("uciok extra words").kind, EngineEventKind::UciOk);
-    EXPECT_EQ(parseUciLine("UCIOK").kind, EngineEventKind::None);
-    EXPECT_EQ(parseUciLine("readyok").kind, EngineEventKind::ReadyOk);
-    EXPECT_EQ(parseUciLine("id name Stockfish 15.1").move, "Stockfish 15.1");
-    EXPECT_EQ(parseUciLine("id name").kind, EngineEventKind::None);
-    EXPECT_EQ(parseUciLine("id author someone").kind, EngineEventKind::None);
-    EXPECT_EQ(parseUciLine("").kind, EngineEventKind::None);
+    EXPECT_EQ(describe(parseUciLine("bestmove e2e4 ponder e7e5")), "move:e2e4");
+    EXPECT_EQ(describe(parseUciLine("bestmove")), "move:");
+    EXPECT_EQ(describe(parseUciLine("   uciok   ")), "uciok");
+    EXPECT_EQ(describe(parseUciLine("uciok extra words")), "uciok");
+    EXPECT_EQ(describe(parseUciLine("UCIOK")), "none");
+    EXPECT_EQ(describe(parseUciLine("readyok")), "readyok");
+    EXPECT_EQ(describe(parseUciLine("id name Stockfish 15.1")), "name:Stockfish 15.1");
+    EXPECT_EQ(describe(parseUciLine("id name")), "none");
+    EXPECT_EQ(describe(parseUciLine("id author someone")), "none");
+    EXPECT_EQ(describe(parseUciLine("")), "none");
 }
 
 }  // namespace

@@ -7,21 +7,13 @@
 #include <string>
 #include <utility>
 
+#include "support/engine_events.hpp"
+
 namespace tarnwick {
 namespace {
 
 std::string describe(std::string_view line) {
-    const EngineEvent e = parseWinboardLine(line);
-    switch (e.kind) {
-        case EngineEventKind::Analysis:
-            return "think:" + e.analysis.echo;
-        case EngineEventKind::FinalMove:
-            return "move:" + e.move;
-        case EngineEventKind::EngineName:
-            return "name:" + e.move;
-        default:
-            return "none";
-    }
+    return testing::describe(parseWinboardLine(line));
 }
 
 TEST(WinboardParser, MovesAndResults) {
@@ -76,7 +68,9 @@ TEST(WinboardParser, MateScoresOnEachEnginesScale) {
         SCOPED_TRACE(c.engine);
         for (const auto& [printed, moves] : {std::pair{c.matesIn2, 2}, std::pair{c.matedIn1, -1}}) {
             const Score score =
-                parseWinboardLine("6 " + std::to_string(printed) + " 10 500 e4").analysis.score;
+                std::get<AnalysisLine>(
+                    parseWinboardLine("6 " + std::to_string(printed) + " 10 500 e4"))
+                    .score;
             EXPECT_EQ(score.kind, Score::Kind::mate);
             EXPECT_EQ(score.value, moves);
             EXPECT_EQ(score.centipawns(), printed);
@@ -85,11 +79,12 @@ TEST(WinboardParser, MateScoresOnEachEnginesScale) {
     // Scores between the scales, and a mate further than any engine reports, are centipawns.
     for (const int32_t printed : {0, 8999, -8999, 20000, 98000, 100000, 100600, -INT32_MAX}) {
         const Score score =
-            parseWinboardLine("6 " + std::to_string(printed) + " 10 500").analysis.score;
+            std::get<AnalysisLine>(parseWinboardLine("6 " + std::to_string(printed) + " 10 500"))
+                .score;
         EXPECT_EQ(score.kind, Score::Kind::centipawns) << printed;
         EXPECT_EQ(score.centipawns(), printed);
     }
-    EXPECT_EQ(parseWinboardLine("6 -2147483648 10 500").analysis.score.kind,
+    EXPECT_EQ(std::get<AnalysisLine>(parseWinboardLine("6 -2147483648 10 500")).score.kind,
               Score::Kind::centipawns);
 }
 

@@ -10,7 +10,7 @@ TEST(Thresholds, EachOneBelowIsSaidAndMeetingOneIsEnough) {
     totals.maxSum = 200;
     totals.engineSum = 83;
     totals.fullScore = 12;
-    RunSettings settings;
+    Thresholds settings;
     EXPECT_TRUE(thresholdShortfalls(totals, settings).empty());
 
     settings.minScorePercent = 50;

@@ -16,12 +16,18 @@ class WatchTest : public ::testing::Test {
         TestPosition entry;
         entry.parseEpd(std::string(kFen) + " " + std::string(operations));
         installPosition(watch, entry);
-        watch.searchInProgress = true;
+    }
+
+    // Ends the search with a final move; what it recorded joins results.
+    std::optional<FinalMove> finish(std::string_view move) {
+        std::optional<FinalMove> final = onFinalMove(watch, move);
+        if (final) results.push_back(final->result);
+        return final;
     }
 
     // A thinking line "depth score time nodes variation..." as the engine sends it.
     bool think(std::string_view line) {
-        return onAnalysisLine(watch, parseWinboardLine(line).analysis);
+        return onAnalysisLine(watch, std::get<AnalysisLine>(parseWinboardLine(line))).fullScore;
     }
 
     // A line with a mate score and a variation of Qh5, as the UCI reader gives it.
@@ -35,6 +41,7 @@ class WatchTest : public ::testing::Test {
     }
 
     WatchState watch;
+    std::vector<ScoredRecord> results;
 };
 
 TEST_F(WatchTest, FoundTimeFollowsTheFirstMove) {
@@ -53,8 +60,8 @@ TEST_F(WatchTest, FoundTimeFollowsTheFirstMove) {
     // No variation: pv and acs stay, and the stored first move still earns the maximum.
     EXPECT_TRUE(think("9 31 500 5000"));
     EXPECT_EQ(watch.currentPosition.acs, 450);
-    ASSERT_TRUE(onFinalMove(watch, "d1h5").stored);
-    EXPECT_EQ(watch.resultList.back().record.pv, "Qh5 Nc6");
+    ASSERT_TRUE(finish("d1h5"));
+    EXPECT_EQ(results.back().record.pv, "Qh5 Nc6");
 }
 
 TEST_F(WatchTest, PointsListAndEqualMaximumMoves) {
@@ -79,51 +86,51 @@ TEST_F(WatchTest, AvoidMovesAndUnreadableVariations) {
     EXPECT_EQ(watch.currentPosition.acs, 140);
     start("am Qh5;");
     think("7 20 140 1000 1. Nf3 Nc6 2. Bc4");
-    onFinalMove(watch, "Nf3");
-    EXPECT_EQ(watch.resultList.back().record.pv, "Nf3 Nc6 Bc4");
+    finish("Nf3");
+    EXPECT_EQ(results.back().record.pv, "Nf3 Nc6 Bc4");
     start("am Qh5;");
     think("7 20 140 1000 1. Nf3 Nc6 2. Bc4");
     think("8 20 150 1000 zz 99");
     EXPECT_EQ(watch.currentPosition.acs, 140);  // 0 points before and after: the time stays
-    onFinalMove(watch, "Nf3");
-    EXPECT_EQ(watch.resultList.back().record.pv, "");
+    finish("Nf3");
+    EXPECT_EQ(results.back().record.pv, "");
 }
 
 TEST_F(WatchTest, FinalMovesAreStoredOnceWithTheirVerdict) {
     start("bm Qh5; id \"t1\";");
     think("5 20 120 1000 d1h5 b8c6");
-    const FinalMoveVerdict verdict = onFinalMove(watch, "d1h5");
-    EXPECT_TRUE(verdict.stored && verdict.legal && verdict.fullScore);
-    ASSERT_EQ(watch.resultList.size(), 1u);
-    EXPECT_EQ(watch.resultList[0].record.toEpd(false),
+    const std::optional<FinalMove> verdict = finish("d1h5");
+    EXPECT_TRUE(verdict && verdict->legal && verdict->fullScore);
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].record.toEpd(false),
               std::string(kFen) +
                   " acd 5; acn 1000; acs 120; bm Qh5; ce 20; id \"t1\"; pm Qh5; pv Qh5 Nc6;");
     // A late second move while no search runs is not stored.
-    EXPECT_FALSE(onFinalMove(watch, "g1f3").stored);
-    EXPECT_EQ(watch.resultList.size(), 1u);
+    EXPECT_FALSE(finish("g1f3"));
+    EXPECT_EQ(results.size(), 1u);
 
     start("bm Qh5 Nf3; c1 \"10 5\";");
-    const FinalMoveVerdict partial = onFinalMove(watch, "g1f3");
-    EXPECT_TRUE(partial.legal);
-    EXPECT_FALSE(partial.fullScore);
-    EXPECT_EQ(watch.resultList.back().record.pv, "");  // the last position's variation stays there
+    const std::optional<FinalMove> partial = finish("g1f3");
+    EXPECT_TRUE(partial->legal);
+    EXPECT_FALSE(partial->fullScore);
+    EXPECT_EQ(results.back().record.pv, "");  // the last position's variation stays there
     start("bm Qh5;");
-    EXPECT_FALSE(onFinalMove(watch, "resign").legal);
-    EXPECT_EQ(watch.resultList.back().record.pm, "resign");
+    EXPECT_FALSE(finish("resign")->legal);
+    EXPECT_EQ(results.back().record.pm, "resign");
 }
 
 TEST_F(WatchTest, UnreadableMovesStayWithTheirPoints) {
     start("bm Xx9 Qh5 Nf3; c1 \"7 10 5\";");
-    onFinalMove(watch, "Nf3");
-    ASSERT_EQ(watch.resultList.size(), 1u);
-    EXPECT_EQ(watch.resultList[0].record.bm, "Xx9 Qh5 Nf3");
-    EXPECT_EQ(watch.resultList[0].record.c[1], "7 10 5");
+    finish("Nf3");
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].record.bm, "Xx9 Qh5 Nf3");
+    EXPECT_EQ(results[0].record.c[1], "7 10 5");
 
     // No best move can be read: the null move earns nothing, and the words stay.
     start("bm e8=Q+ Qxh7#;");
-    const FinalMoveVerdict verdict = onFinalMove(watch, "0000");
-    EXPECT_FALSE(verdict.fullScore);
-    EXPECT_EQ(watch.resultList.back().record.bm, "e8=Q+ Qxh7#");
+    const std::optional<FinalMove> verdict = finish("0000");
+    EXPECT_FALSE(verdict->fullScore);
+    EXPECT_EQ(results.back().record.bm, "e8=Q+ Qxh7#");
 }
 
 TEST_F(WatchTest, MateTestsFollowTheMateScore) {
@@ -131,29 +138,30 @@ TEST_F(WatchTest, MateTestsFollowTheMateScore) {
     EXPECT_FALSE(think("5 20 100 1000 Qh5"));  // not a mate
     EXPECT_EQ(watch.currentPosition.acs, -1);
     EXPECT_FALSE(watch.currentPosition.mate);
-    EXPECT_FALSE(onAnalysisLine(watch, mateLine(5, 150)));  // found, but longer
+    EXPECT_FALSE(onAnalysisLine(watch, mateLine(5, 150)).fullScore);  // found, but longer
     EXPECT_EQ(watch.currentPosition.acs, -1);
     EXPECT_EQ(watch.currentPosition.mate, 5);
-    EXPECT_TRUE(onAnalysisLine(watch, mateLine(3, 200)));
+    EXPECT_TRUE(onAnalysisLine(watch, mateLine(3, 200)).fullScore);
     EXPECT_EQ(watch.currentPosition.acs, 200);
-    EXPECT_TRUE(onAnalysisLine(watch, mateLine(2, 250)));  // shorter still counts: time stays
+    EXPECT_TRUE(
+        onAnalysisLine(watch, mateLine(2, 250)).fullScore);  // shorter still counts: time stays
     EXPECT_EQ(watch.currentPosition.acs, 200);
-    EXPECT_FALSE(onAnalysisLine(watch, mateLine(-3, 300)));  // lost
+    EXPECT_FALSE(onAnalysisLine(watch, mateLine(-3, 300)).fullScore);  // lost
     EXPECT_EQ(watch.currentPosition.acs, -1);
-    EXPECT_TRUE(onAnalysisLine(watch, mateLine(3, 400)));  // regained: the new time
+    EXPECT_TRUE(onAnalysisLine(watch, mateLine(3, 400)).fullScore);  // regained: the new time
     EXPECT_EQ(watch.currentPosition.acs, 400);
     EXPECT_EQ(watch.currentPosition.ce, Score::kMateCentipawns);
     // The final move does not decide; the record carries the reported mate.
-    const FinalMoveVerdict verdict = onFinalMove(watch, "a2a3");
-    EXPECT_TRUE(verdict.fullScore);
-    EXPECT_EQ(watch.resultList.back().record.toEpd(false),
+    const std::optional<FinalMove> verdict = finish("a2a3");
+    EXPECT_TRUE(verdict->fullScore);
+    EXPECT_EQ(results.back().record.toEpd(false),
               std::string(kFen) +
                   " acd 1; acn 1; acs 400; bm #3; ce 30000; id \"m\"; mate 3; pm a3; pv Qh5;");
 
     // Being mated: the sign must match; a mate found at time 0 keeps acs 0.
     start("dm -2;");
-    EXPECT_FALSE(onAnalysisLine(watch, mateLine(2, 0)));
-    EXPECT_TRUE(onAnalysisLine(watch, mateLine(-2, 0)));
+    EXPECT_FALSE(onAnalysisLine(watch, mateLine(2, 0)).fullScore);
+    EXPECT_TRUE(onAnalysisLine(watch, mateLine(-2, 0)).fullScore);
     EXPECT_EQ(watch.currentPosition.acs, 0);
     // A record of an earlier run does not carry its mate into this search.
     TestPosition earlier = watch.currentPosition;

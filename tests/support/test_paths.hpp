@@ -7,6 +7,7 @@ namespace tarnwick::testing::paths {
 extern const char kTestData[];
 extern const char kSharedSuites[];
 extern const char kExamples[];
+extern const char kSources[];
 extern const char kTarnwick[];
 extern const char kTestEngine[];  // empty when the build has no test engine
 }  // namespace tarnwick::testing::paths
@@ -14,6 +15,7 @@ extern const char kTestEngine[];  // empty when the build has no test engine
 #define TEST_DATA_DIR ::tarnwick::testing::paths::kTestData
 #define SHARED_SUITES_DIR ::tarnwick::testing::paths::kSharedSuites
 #define EXAMPLES_DIR ::tarnwick::testing::paths::kExamples
+#define SOURCES_DIR ::tarnwick::testing::paths::kSources
 #define TARNWICK_BINARY ::tarnwick::testing::paths::kTarnwick
 // Tests that start the test engine stand under #ifdef HAVE_TEST_ENGINE, which the build
 // defines on the command line, so that a file that forgets this header fails to compile

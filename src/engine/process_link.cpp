@@ -1,0 +1,54 @@
+#include "engine/process_link.hpp"
+
+#include "platform/process.hpp"
+
+namespace tarnwick {
+
+namespace {
+
+bool handOnLine(std::string_view line, void* sink) {
+    static_cast<LineSink*>(sink)->onLine(line);
+    return true;
+}
+
+void handOnOverlong(void* sink) {
+    static_cast<LineSink*>(sink)->onOverlongLine();
+}
+
+}  // namespace
+
+ProcessLink::~ProcessLink() {
+    stop();
+}
+
+bool ProcessLink::start(const std::string& command, LineSink& sink) {
+    stop();
+    if (process_.start(command) == 0) {
+        process_.stop();
+        return false;
+    }
+    reader_.setInput(process_.fromEngine());
+    reader_.setHandler(&handOnLine, &sink);
+    reader_.setOverlongHandler(&handOnOverlong, &sink);
+    reader_.start();
+    return true;
+}
+
+void ProcessLink::close(std::string_view lastCommand) {
+    process_.cancelWrites();
+    writer_.close(lastCommand);
+}
+
+void ProcessLink::stop() {
+    reader_.stop();
+    process_.stop();
+    writer_.drop();
+}
+
+void ProcessLink::kill() {
+    if (const ProcessId engine = process_.processId(); engine != 0) {
+        signalProcessGroup(engine, ProcessSignal::kill);
+    }
+}
+
+}  // namespace tarnwick

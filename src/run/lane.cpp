@@ -1,0 +1,193 @@
+#include "run/lane.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <variant>
+
+#include "engine/protocol_choice.hpp"
+#include "text/line_limit.hpp"
+
+namespace tarnwick {
+
+namespace {
+
+// How long an engine may take to give an answer of its start-up dialogue.
+constexpr std::chrono::milliseconds kHandshakeTimeout(60500);
+// Waits for an answer look this often at an interrupt or an engine that exited.
+constexpr std::chrono::milliseconds kHandshakeSlice(50);
+// Restarts in a row that end before the engine finishes a position; at this many the engine
+// is taken for broken and the lane ends.
+constexpr int kFailuresBeforeGivingUp = 3;
+
+template <typename... Actions>
+struct Overloaded : Actions... {
+    using Actions::operator()...;
+};
+template <typename... Actions>
+Overloaded(Actions...) -> Overloaded<Actions...>;
+
+}  // namespace
+
+Lane::Lane(RunContext& run, size_t number, std::unique_ptr<EngineLink> link)
+    : run_(run),
+      number_(number),
+      link_(std::move(link)),
+      protocol_(makeProtocol(run.settings().engine)) {}
+
+Lane::~Lane() {
+    link_->stop();
+}
+
+std::string Lane::engineName() const {
+    std::lock_guard lock(lock_);
+    return engineName_;
+}
+
+void Lane::say(std::string_view text) {
+    run_.console().write(number_, text);
+}
+
+std::optional<PositionOutcome> Lane::run() {
+    std::optional<PositionOutcome> outcome;
+    if (startEngine()) {
+        run_.console().endBlock(number_);
+        outcome = testPositions();
+        stopEngine(true);
+    }
+    run_.console().leave(number_);
+    return outcome;
+}
+
+void Lane::interrupt() {
+    {
+        std::lock_guard lock(lock_);
+        // A move the engine sends in answer to "quit" ends a search that was cut short: it must
+        // not be stored, or a resumed run would take that position for tested.
+        watch_.searchInProgress = false;
+    }
+    // A write blocked on a full pipe gives up now, and no later one waits, so the lane reaches
+    // its end steps; nothing the lane queues after the "quit" reaches the engine. While the
+    // lane is ending the engine has had its "quit" already.
+    link_->close(ending_ ? "" : "quit");
+    searchEnded_.set();
+    answered_.notify_all();
+}
+
+// The engine's lines, on the link's reading thread.
+
+void Lane::onLine(std::string_view line) {
+    std::visit(Overloaded{[](const NoEvent&) {},
+                          [this](const AnalysisLine& analysis) { onAnalysis(analysis); },
+                          [this](const BestMove& best) { onBestMove(best.move); },
+                          [this](const Answered& answered) { onAnswer(answered.answer); },
+                          [this](const EngineName& name) {
+                              std::lock_guard lock(lock_);
+                              engineName_ = name.name;
+                          }},
+               protocol_->read(line));
+}
+
+void Lane::onAnalysis(const AnalysisLine& line) {
+    std::lock_guard lock(lock_);
+    const LineJudgement judgement = onAnalysisLine(watch_, line);
+    if (judgement.earlyStopChanged) earlyStopChanged_.set();
+    run_.console().line(number_, line.echo, judgement.fullScore);
+}
+
+void Lane::onBestMove(const std::string& move) {
+    std::lock_guard lock(lock_);
+    const std::optional<FinalMove> final = endSearch(move, RecordOutcome::moved);
+    if (!final) return;
+    if (final->legal) {
+        run_.console().line(number_, move, final->fullScore);
+    } else {
+        run_.console().line(number_, "Move error: " + move);
+    }
+    searchEnded_.set();
+}
+
+void Lane::onAnswer(Answer answer) {
+    {
+        std::lock_guard lock(lock_);
+        answers_[static_cast<size_t>(answer)] = true;
+    }
+    answered_.notify_all();
+}
+
+void Lane::onOverlongLine() {
+    std::lock_guard lock(lock_);
+    if (std::exchange(watch_.overlongSaid, true)) return;
+    run_.console().line(number_, "Engine line longer than " + lineLimitText(kMaxLineBytes) +
+                                     "; the rest of it was discarded.");
+}
+
+std::optional<FinalMove> Lane::endSearch(std::string_view move, RecordOutcome outcome) {
+    std::optional<FinalMove> final = onFinalMove(watch_, move);
+    if (final && run_.store(number_, current_, final->result, outcome, watch_.engineTime)) {
+        recorded_ = final->result.verdict.solved;
+    }
+    return final;
+}
+
+// The engine's life.
+
+bool Lane::startEngine() {
+    const std::string& command = run_.settings().engine.command;
+    say("Starting engine: " + command + "\n");
+    if (!link_->start(command, *this)) {
+        say("Error starting engine.\n");
+        return false;
+    }
+    say("Initiate the engine\n");
+    if (const std::string_view failure = handshake(); !failure.empty()) {
+        stopEngine(false);
+        if (!run_.interrupted()) say(std::string(failure) + "\n");
+        return false;
+    }
+    run_.pause(std::chrono::milliseconds(run_.settings().initMilliseconds));
+    return true;
+}
+
+std::string_view Lane::handshake() {
+    for (const HandshakeStep& step : protocol_->handshake()) {
+        if (step.awaited) {
+            std::lock_guard lock(lock_);
+            answers_[static_cast<size_t>(*step.awaited)] = false;
+        }
+        if (!step.command.empty()) link_->send(step.command);
+        if (step.awaited && !awaitAnswer(*step.awaited)) return step.failure;
+    }
+    return {};
+}
+
+bool Lane::awaitAnswer(Answer answer) {
+    const auto deadline = std::chrono::steady_clock::now() + kHandshakeTimeout;
+    std::unique_lock lock(lock_);
+    while (!answers_[static_cast<size_t>(answer)]) {
+        // Short slices notice an engine that exits without a signal of its own.
+        if (run_.interrupted() || link_->ended().isSet()) return false;
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) return false;
+        answered_.wait_for(lock,
+                           std::min<std::chrono::nanoseconds>(kHandshakeSlice, deadline - now));
+    }
+    return true;
+}
+
+void Lane::stopEngine(bool forGood) {
+    if (forGood) ending_ = true;
+    link_->send("quit");
+    link_->stop();
+}
+
+bool Lane::restartEngine(int& failuresInRow) {
+    stopEngine(false);
+    while (!run_.interrupted()) {
+        if (failuresInRow >= kFailuresBeforeGivingUp) return false;
+        if (startEngine()) return true;
+        ++failuresInRow;
+    }
+    return true;
+}
+
+}  // namespace tarnwick

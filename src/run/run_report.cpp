@@ -1,0 +1,108 @@
+#include "run/run_report.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include "engine/protocol_choice.hpp"
+#include "report/chart_file.hpp"
+#include "report/json_lines.hpp"
+#include "report/report.hpp"
+#include "report/thresholds.hpp"
+#include "run/exit_status.hpp"
+#include "text/text.hpp"
+
+namespace tarnwick {
+
+namespace {
+
+// The settings of the run, as the summary records them.
+nlohmann::json optionsJson(const RunSettings& s) {
+    nlohmann::json options = {
+        {"engine_command", s.engine.command},
+        {"protocol", makeProtocol(s.engine)->name()},
+        {"input_file", s.inputFile},
+        {"result_file", s.resultFile},
+        {"solved_file", s.goodOnlyFile},
+        {"unsolved_file", s.notFoundFile},
+        {"time_per_position", static_cast<double>(s.limits.msPerPosition) / 1000.0},
+        {"init_time", static_cast<double>(s.initMilliseconds) / 1000.0},
+        {"move_timeout", s.limits.moveTimeoutSeconds},
+        {"board_setup", static_cast<int>(s.engine.boardSetup)},
+        {"clear_command", s.engine.clearCommand},
+        {"setup_command", s.engine.setupCommand},
+        {"engine_options", s.engine.options},
+        {"concurrency", s.concurrency},
+        {"depth", s.limits.depth},
+        {"nodes", s.limits.nodes},
+        {"shard", std::to_string(s.shardIndex) + "/" + std::to_string(s.shardCount)},
+        {"json_file", s.jsonFile},
+        {"plot_file", s.plotFile},
+    };
+    options["early_stop"] =
+        s.limits.earlyStopMs ? nlohmann::json(static_cast<double>(*s.limits.earlyStopMs) / 1000.0)
+                             : nlohmann::json(nullptr);
+    options["min_score"] = s.thresholds.minScorePercent
+                               ? nlohmann::json(*s.thresholds.minScorePercent)
+                               : nlohmann::json(nullptr);
+    options["min_solved"] =
+        s.thresholds.minSolved ? nlohmann::json(*s.thresholds.minSolved) : nlohmann::json(nullptr);
+    return options;
+}
+
+// The chart of a run's whole result list: one line, named after the engine (the name it gave
+// itself, else its program), up to the time per position, titled with the suite's file name.
+SolutionChart runChart(const RunSettings& settings, const std::string& engineName,
+                       const std::vector<ScoredRecord>& results) {
+    SolutionChart chart;
+    chart.suiteName =
+        baseName(settings.inputFile.empty() ? settings.resultFile : settings.inputFile);
+    chart.positions = static_cast<int32_t>(results.size());
+    chart.maxSeconds = static_cast<double>(settings.limits.msPerPosition) / 1000.0;
+    std::string engine = engineName;
+    if (engine.empty()) engine = baseName(nthToken(settings.engine.command, 1));
+    if (engine.empty()) engine = baseName(settings.resultFile);
+    const auto wholeTime = static_cast<int32_t>(settings.limits.msPerPosition / 10);
+    chart.runs.push_back(chartRunOf(engine, results, wholeTime));
+    return chart;
+}
+
+// The JSON summary and the chart; false when one could not be written (the message is said).
+bool writeExtras(const RunSettings& settings, const RunEnd& end, const ReportTotals& totals,
+                 const ReportSettings& report, SharedLineFile& json, ConsoleOutput& console) {
+    bool written = true;
+    if (json.isOpen()) {
+        const RunFacts facts{end.engineName.empty() ? settings.engine.command : end.engineName,
+                             end.started, std::chrono::system_clock::now()};
+        const std::string failure =
+            json.append(summaryJson(totals, report, facts, optionsJson(settings)));
+        if (!failure.empty()) console.write(failure + "\n");
+        written = failure.empty();
+    }
+    if (!settings.plotFile.empty()) {
+        const std::string failure =
+            writeChartFile(settings.plotFile, runChart(settings, end.engineName, end.results));
+        if (!failure.empty()) console.write(failure + "\n");
+        written = written && failure.empty();
+    }
+    return written;
+}
+
+}  // namespace
+
+int reportRun(const RunSettings& settings, const RunEnd& end, SharedLineFile& json,
+              ConsoleOutput& console) {
+    ReportSettings report;
+    report.msPerPosition = settings.limits.msPerPosition;
+    report.timeDecimals = settings.limits.timeDecimals;
+    report.goodOnlyFile = settings.goodOnlyFile;
+    report.notFoundFile = settings.notFoundFile;
+    const ReportTotals totals = computeTotals(end.results, report);
+    const std::string failure = printReport(end.results, totals, report, console);
+    if (!failure.empty()) console.write(failure + "\n");
+    if (!writeExtras(settings, end, totals, report, json, console)) return kExitFailure;
+    const std::vector<std::string> shortfalls = thresholdShortfalls(totals, settings.thresholds);
+    for (const std::string& line : shortfalls) console.write(line + "\n");
+    if (!failure.empty()) return kExitFailure;
+    return shortfalls.empty() ? kExitOk : kExitBelowThreshold;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,183 @@
+#include "run/lane.hpp"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "support/scripted_link.hpp"
+
+namespace tarnwick {
+namespace {
+
+using testing::ScriptedLink;
+
+constexpr std::string_view kGo = "go wtime 7200000 btime 7200000 movestogo 1";
+
+// A lane of a run of the suite's lines against a scripted UCI engine, on the test's thread.
+class LaneTest : public ::testing::Test {
+  protected:
+    LaneTest() {
+        settings.engine.command = "engine";
+        settings.engine.protocol = ProtocolKind::uci;
+        settings.engine.clearCommand = "ucinewgame";
+        settings.initMilliseconds = 0;
+        settings.limits.msPerPosition = 10000;
+    }
+
+    // Tests the suite's lines with the engine on the other end of link (the scripted one when
+    // none is given).
+    std::optional<PositionOutcome> run(const std::vector<std::string>& lines,
+                                       std::unique_ptr<EngineLink> link = nullptr) {
+        for (const std::string& line : lines) suite.emplace_back().parseEpd(line);
+        std::vector<size_t> all(suite.size());
+        for (size_t i = 0; i < all.size(); ++i) all[i] = i;
+        context = std::make_unique<RunContext>(
+            RunContext::Shared{settings, suite, records, json, screen, interrupted, interrupt}, all,
+            1);
+        lane = std::make_unique<Lane>(*context, 0, link ? std::move(link) : std::move(ownedLink));
+        return lane->run();
+    }
+
+    RunSettings settings;
+    std::unique_ptr<ScriptedLink> ownedLink = std::make_unique<ScriptedLink>();
+    ScriptedLink& script = *ownedLink;
+    ScriptedLink* link = &script;
+    std::vector<TestPosition> suite;
+    SharedLineFile records;
+    SharedLineFile json;
+    ConsoleOutput screen = ConsoleOutput::capture(true);
+    std::atomic<bool> interrupted{false};
+    Event interrupt{Event::Reset::manual};
+    std::unique_ptr<RunContext> context;
+    std::unique_ptr<Lane> lane;
+};
+
+// Start position after 1. e4 e5: Qh5, Nf3, Bc4 and d4 are all legal for White.
+constexpr std::string_view kFen = "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -";
+
+// The dialogue of two positions: analysis lines are echoed, highlighted when their first move
+// earns the maximum; the first final move is the record, a late second one is ignored; a move
+// that is no move is told.
+TEST_F(LaneTest, DialogueEchoAndRecords) {
+    const std::string position = "position fen " + std::string(kFen) + " 0 1";
+    script.expect("uci", {"id name Scripted 1", "uciok"})
+        .expect("isready", {"readyok"})
+        .expect("ucinewgame")
+        .expect(position)
+        .expect(std::string(kGo), {"info depth 5 score cp 20 time 1200 nodes 1000 pv d1h5 b8c6",
+                                   "info depth 7 score mate 2 time 1500 nodes 3000 pv g1f3",
+                                   "bestmove d1h5", "bestmove g1f3"})
+        .expect("ucinewgame")
+        .expect(position)
+        .expect(std::string(kGo), {"bestmove resign"})
+        .expect("quit");
+    const std::optional<PositionOutcome> outcome =
+        run({std::string(kFen) + " bm Qh5; id \"t1\";", std::string(kFen) + " bm Nf3; id \"t2\";"});
+    EXPECT_EQ(outcome, PositionOutcome::Finished);
+    EXPECT_EQ(link->faults(), "");
+    EXPECT_EQ(screen.captured(),
+              "Starting engine: engine\nInitiate the engine\n"
+              "\n1/2 Id: t1\nmoves: Qh5(1) \n"
+              "\x1b[1;97m5 20 120 1000 d1h5 b8c6\x1b[0m\n"
+              "7 30000 150 3000 g1f3\n"
+              "\x1b[1;97md1h5\x1b[0m\n"
+              "\n2/2 Id: t2\nmoves: Nf3(1) \n"
+              "Move error: resign\n");
+    const std::vector<ScoredRecord> records = context->takeRecords();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].record.toEpd(false),
+              std::string(kFen) +
+                  " acd 7; acn 3000; acs -1; bm Qh5; ce 30000; id \"t1\"; "
+                  "pm Qh5; pv Nf3;");
+    EXPECT_TRUE(records[0].verdict.solved);
+    EXPECT_EQ(records[1].record.pm, "resign");
+    EXPECT_FALSE(records[1].verdict.solved);
+}
+
+// An engine that stops reading: its commands are never written, and once the time and the move
+// timeout have passed it counts as hung. The position is recorded without a move, and the
+// engine is started again for the next one.
+TEST_F(LaneTest, CommandsNotWrittenInTimeCountAsAHungEngine) {
+    settings.limits.msPerPosition = 10;
+    settings.limits.moveTimeoutSeconds = 1;
+    const std::string kings = "4k3/8/8/8/8/8/8/K7 w - -";
+    script.expect("uci", {"uciok"})
+        .expect("isready", {"readyok"})
+        .expect("ucinewgame")
+        .expect("position fen " + kings + " 0 1")
+        .expect(std::string(kGo), {"bestmove a1b2"})
+        .deaf()
+        .expect("uci", {"uciok"})
+        .expect("isready", {"readyok"})
+        .expect("ucinewgame")
+        .expect("position fen " + kings + " 0 1")
+        .expect(std::string(kGo), {"bestmove a1a2"})
+        .expect("quit");
+    const std::string suiteLine = kings + " bm Kb2; id \"p";
+    EXPECT_EQ(run({suiteLine + "1\";", suiteLine + "2\";", suiteLine + "3\";"}),
+              PositionOutcome::Finished);
+    EXPECT_EQ(link->faults(), "");
+    EXPECT_NE(screen.captured().find("\n2/3 Id: p2\nmoves: Kb2(1) \n"
+                                     "Engine did not move within 1 s after its time; "
+                                     "restarting it.\nStarting engine: engine\n"),
+              std::string::npos)
+        << screen.captured();
+    const std::vector<ScoredRecord> records = context->takeRecords();
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].record.pm, "Kb2");
+    EXPECT_EQ(records[1].record.pm, "");
+    EXPECT_EQ(records[2].record.pm, "Ka2");
+    EXPECT_EQ(context->restarts(), std::vector<std::string>{"p2"});
+}
+
+// An engine that keeps sending its final move after the first search, from a thread of its own,
+// until it is told to quit.
+class RepeatingLink final : public EngineLink {
+  public:
+    ~RepeatingLink() override { stop(); }
+    bool start(const std::string&, LineSink& sink) override {
+        sink_ = &sink;
+        return true;
+    }
+    void send(std::string_view text) override {
+        if (text == "uci") sink_->onLine("uciok");
+        if (text == "isready") sink_->onLine("readyok");
+        if (text.starts_with("go") && !repeater_.joinable()) {
+            repeater_ = std::thread([this] {
+                while (!quit_) sink_->onLine("bestmove a1b2");
+            });
+        }
+        if (text == "quit") stop();
+    }
+    Event& written() override { return written_; }
+    Event& ended() override { return ended_; }
+    void close(std::string_view) override {}
+    void stop() override {
+        quit_ = true;
+        if (repeater_.joinable()) repeater_.join();
+    }
+    void kill() override {}
+
+  private:
+    LineSink* sink_ = nullptr;
+    std::atomic<bool> quit_{false};
+    std::thread repeater_;
+    Event written_{Event::Reset::manual, true};
+    Event ended_{Event::Reset::manual};
+};
+
+// A late final move is never recorded for another position: not for a position that is not
+// legal, which is skipped without a search, however the moves fall.
+TEST_F(LaneTest, LateMovesAreNotRecordedForSkippedPositions) {
+    std::vector<std::string> lines = {"4k3/8/8/8/8/8/8/K7 w - - bm Kb2; id \"first\";"};
+    lines.resize(5001, "4k3/8/8/8/8/8/8/K3R3 w - - bm Kb2;");
+    EXPECT_EQ(run(lines, std::make_unique<RepeatingLink>()), PositionOutcome::Finished);
+    const std::vector<ScoredRecord> stored = context->takeRecords();
+    ASSERT_EQ(stored.size(), lines.size());
+    size_t withMove = 0;
+    for (const ScoredRecord& record : stored) withMove += record.record.pm.empty() ? 0 : 1;
+    EXPECT_EQ(withMove, 1u);
+}
+
+}  // namespace
+}  // namespace tarnwick
