@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "epd/epd_file.hpp"
-#include "report/chart_file.hpp"
 #include "report/compare.hpp"
 #include "report/report.hpp"
 #include "report/solution_chart.hpp"

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "platform/output_file.hpp"
 #include "report/report.hpp"
 
 namespace tarnwick {
@@ -211,6 +212,16 @@ std::string solutionChartSvg(const SolutionChart& chart) {
     }
     svg += legend(chart);
     return svg + "</svg>\n";
+}
+
+std::string writeChartFile(const std::string& path, const SolutionChart& chart) {
+    OutputFile file;
+    std::string reason;
+    if (file.create(path, reason) && file.write(solutionChartSvg(chart), reason) &&
+        file.close(reason)) {
+        return {};
+    }
+    return "Cannot write to " + path + ": " + reason;
 }
 
 }  // namespace tarnwick

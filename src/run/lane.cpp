@@ -19,13 +19,6 @@ constexpr std::chrono::milliseconds kHandshakeSlice(50);
 // is taken for broken and the lane ends.
 constexpr int kFailuresBeforeGivingUp = 3;
 
-template <typename... Actions>
-struct Overloaded : Actions... {
-    using Actions::operator()...;
-};
-template <typename... Actions>
-Overloaded(Actions...) -> Overloaded<Actions...>;
-
 }  // namespace
 
 Lane::Lane(RunContext& run, size_t number, std::unique_ptr<EngineLink> link)
@@ -76,15 +69,17 @@ void Lane::interrupt() {
 // The engine's lines, on the link's reading thread.
 
 void Lane::onLine(std::string_view line) {
-    std::visit(Overloaded{[](const NoEvent&) {},
-                          [this](const AnalysisLine& analysis) { onAnalysis(analysis); },
-                          [this](const BestMove& best) { onBestMove(best.move); },
-                          [this](const Answered& answered) { onAnswer(answered.answer); },
-                          [this](const EngineName& name) {
-                              std::lock_guard lock(lock_);
-                              engineName_ = name.name;
-                          }},
-               protocol_->read(line));
+    const EngineEvent event = protocol_->read(line);
+    if (const auto* analysis = std::get_if<AnalysisLine>(&event)) {
+        onAnalysis(*analysis);
+    } else if (const auto* best = std::get_if<BestMove>(&event)) {
+        onBestMove(best->move);
+    } else if (const auto* answered = std::get_if<Answered>(&event)) {
+        onAnswer(answered->answer);
+    } else if (const auto* name = std::get_if<EngineName>(&event)) {
+        std::lock_guard lock(lock_);
+        engineName_ = name->name;
+    }
 }
 
 void Lane::onAnalysis(const AnalysisLine& line) {

@@ -3,9 +3,9 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/protocol_choice.hpp"
-#include "report/chart_file.hpp"
 #include "report/json_lines.hpp"
 #include "report/report.hpp"
+#include "report/solution_chart.hpp"
 #include "report/thresholds.hpp"
 #include "run/exit_status.hpp"
 #include "text/text.hpp"
