@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "engine/board_setup.hpp"
@@ -17,6 +18,7 @@ struct EngineSettings {
     std::string setupCommand;  // once after the start; empty: the protocol's default
     std::string options;       // the "setoption" commands of a .eng file, one per line
     BoardSetupMethod boardSetup = BoardSetupMethod::setboard;
+    int32_t multipv = 0;  // lines the engine is asked to search at once; 0: as it likes
 };
 
 }  // namespace tarnwick

@@ -29,6 +29,7 @@ struct RunSettings {
     std::string jsonFile;                   // JSON Lines, one object per position and a summary
     std::vector<std::string> compareFiles;  // result files compared side by side, no engine
     std::string plotFile;                   // the solution-time chart, SVG
+    std::string logFile;                    // every line sent to and read from the engines
     Thresholds thresholds;                  // below them the exit status is 3
 };
 
