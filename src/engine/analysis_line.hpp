@@ -33,6 +33,10 @@ struct Score {
 struct AnalysisLine {
     int32_t depth = 1;
     Score score;
+    bool bound = false;  // the score is only a lower or upper bound: no claim of a mate
+    // Which of the engine's best lines this is, from 1 (UCI "multipv"); only the first is the
+    // engine's main line.
+    int32_t multipv = 1;
     int32_t time = 1;  // hundredths of a second
     int32_t nodes = 1;
     // The thinking line shown on the console ("depth score time nodes variation..."); the

@@ -15,6 +15,11 @@ CommandWriter::~CommandWriter() {
     thread_.join();
 }
 
+void CommandWriter::tell(LineSink* sink) {
+    std::lock_guard lock(mutex_);
+    sink_ = sink;
+}
+
 void CommandWriter::post(std::string text) {
     {
         std::lock_guard lock(mutex_);
@@ -52,8 +57,9 @@ void CommandWriter::writeQueued() {
         std::string text = std::move(queue_.front());
         queue_.pop_front();
         writing_ = true;
+        LineSink* const sink = sink_;
         lock.unlock();
-        process_.sendLine(text);
+        if (process_.sendLine(text) && sink != nullptr) sink->onWritten(text);
         lock.lock();
         writing_ = false;
         if (queue_.empty()) written_.set();

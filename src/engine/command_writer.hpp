@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "engine/engine_link.hpp"
 #include "engine/engine_process.hpp"
 #include "platform/event.hpp"
 
@@ -23,6 +24,8 @@ class CommandWriter {
     CommandWriter(const CommandWriter&) = delete;
     CommandWriter& operator=(const CommandWriter&) = delete;
 
+    // Where word of each command written goes from now on; null: nowhere.
+    void tell(LineSink* sink);
     // Queues text, to be written with one "\n"; nothing once closed.
     void post(std::string text);
     // Drops what is queued, queues lastCommand (unless empty) and takes nothing more until drop().
@@ -42,6 +45,7 @@ class CommandWriter {
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<std::string> queue_;
+    LineSink* sink_ = nullptr;
     bool writing_ = false;
     bool closed_ = false;
     bool ending_ = false;  // the writing thread is to end

@@ -24,10 +24,15 @@ struct EngineName {
     std::string name;
 };
 
+// The engine's word that it rejected a command, as it wrote it.
+struct Rejected {
+    std::string line;
+};
+
 // A line that means nothing to the run.
 struct NoEvent {};
 
 // What one line of engine output means to the run, read once by the engine's protocol.
-using EngineEvent = std::variant<NoEvent, AnalysisLine, BestMove, Answered, EngineName>;
+using EngineEvent = std::variant<NoEvent, AnalysisLine, BestMove, Answered, EngineName, Rejected>;
 
 }  // namespace tarnwick

@@ -7,13 +7,16 @@
 
 namespace tarnwick {
 
-// Where the lines of an engine go, on the thread that reads them.
+// Where the lines of an engine go, on the thread that reads them, and word of the commands
+// written to it, on the thread that writes them.
 class LineSink {
   public:
     // One line, without its line end.
     virtual void onLine(std::string_view line) = 0;
     // A line longer than the limit was dropped.
     virtual void onOverlongLine() = 0;
+    // A command has been written whole (without its line end).
+    virtual void onWritten(std::string_view command) = 0;
 
   protected:
     ~LineSink() = default;
@@ -26,9 +29,9 @@ class EngineLink {
   public:
     virtual ~EngineLink() = default;
 
-    // Starts the engine from its command line, its lines going to sink from now on; false when
-    // it cannot be started. An engine that still runs is stopped first.
-    virtual bool start(const std::string& command, LineSink& sink) = 0;
+    // Starts the engine from its command line, its lines going to sink from now on; false, with
+    // the reason in why, when it cannot be started. An engine that still runs is stopped first.
+    virtual bool start(const std::string& command, LineSink& sink, std::string& why) = 0;
     // Queues a command, written as the text and one "\n", whole and after the commands queued
     // before it. Never waits for the engine.
     virtual void send(std::string_view text) = 0;

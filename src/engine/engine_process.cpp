@@ -13,9 +13,10 @@ EngineProcess::~EngineProcess() {
     stop();
 }
 
-ProcessId EngineProcess::start(std::string_view commandLine) {
+ProcessId EngineProcess::start(std::string_view commandLine, std::string* why) {
     stop();
     const SpawnedProcess spawned = spawnProcess(commandLine);
+    if (why != nullptr) *why = spawned.error;
     std::lock_guard writing(writeMutex_);
     std::lock_guard lock(mutex_);
     id_ = spawned.id;

@@ -26,9 +26,9 @@ class EngineProcess {
     EngineProcess(const EngineProcess&) = delete;
     EngineProcess& operator=(const EngineProcess&) = delete;
 
-    // Starts the engine from its command line; its process id, or 0 when it cannot be started.
-    // An engine that is still running is stopped first.
-    ProcessId start(std::string_view commandLine);
+    // Starts the engine from its command line; its process id, or 0 when it cannot be started,
+    // with the reason in why. An engine that is still running is stopped first.
+    ProcessId start(std::string_view commandLine, std::string* why = nullptr);
 
     // Waits for the engine to end, terminates and then kills it when it does not, reaps it and
     // closes both pipes. Harmless when no engine runs.

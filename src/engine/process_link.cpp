@@ -21,15 +21,16 @@ ProcessLink::~ProcessLink() {
     stop();
 }
 
-bool ProcessLink::start(const std::string& command, LineSink& sink) {
+bool ProcessLink::start(const std::string& command, LineSink& sink, std::string& why) {
     stop();
-    if (process_.start(command) == 0) {
+    if (process_.start(command, &why) == 0) {
         process_.stop();
         return false;
     }
     reader_.setInput(process_.fromEngine());
     reader_.setHandler(&handOnLine, &sink);
     reader_.setOverlongHandler(&handOnOverlong, &sink);
+    writer_.tell(&sink);
     reader_.start();
     return true;
 }

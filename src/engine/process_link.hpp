@@ -14,7 +14,7 @@ class ProcessLink final : public EngineLink {
     ProcessLink() = default;
     ~ProcessLink() override;
 
-    bool start(const std::string& command, LineSink& sink) override;
+    bool start(const std::string& command, LineSink& sink, std::string& why) override;
     void send(std::string_view text) override { writer_.post(std::string(text)); }
     Event& written() override { return writer_.written(); }
     Event& ended() override { return reader_.ended(); }

@@ -9,14 +9,16 @@ namespace tarnwick {
 
 namespace {
 
-// Reads "cp N" or "mate N" after "score"; any other kind ("lowerbound", ...) consumes nothing
-// more, so what follows is read as keys and skipped.
-void readScore(TokenCursor& cursor, Score& score) {
+// Reads "cp N" or "mate N" after "score"; any other kind consumes nothing more, so what follows
+// is read as keys and skipped.
+void readScore(TokenCursor& cursor, AnalysisLine& info) {
     const std::string_view kind = cursor.next();
     if (kind == "cp") {
-        score = {Score::Kind::centipawns, atoiValue(cursor.next()), std::nullopt};
+        info.score = {Score::Kind::centipawns, atoiValue(cursor.next()), std::nullopt};
     } else if (kind == "mate") {
-        score = {Score::Kind::mate, atoiValue(cursor.next()), std::nullopt};
+        info.score = {Score::Kind::mate, atoiValue(cursor.next()), std::nullopt};
+    } else if (kind == "lowerbound" || kind == "upperbound") {
+        info.bound = true;
     }
 }
 
@@ -40,7 +42,11 @@ AnalysisLine readSearchInfo(std::string_view keys) {
         } else if (key == "nodes") {
             info.nodes = atoiValue(cursor.next());
         } else if (key == "score") {
-            readScore(cursor, info.score);
+            readScore(cursor, info);
+        } else if (key == "lowerbound" || key == "upperbound") {
+            info.bound = true;
+        } else if (key == "multipv") {
+            info.multipv = atoiValue(cursor.next());
         } else if (key == "pv") {
             // The variation runs to the end of the line.
             variation = cursor.rest();
@@ -91,8 +97,13 @@ std::string UciProtocol::unsupported(const SearchLimits&) const {
 }
 
 std::vector<HandshakeStep> UciProtocol::handshake() const {
+    std::string multipv;
+    if (settings_.multipv > 0) {
+        multipv = "setoption name MultiPV value " + std::to_string(settings_.multipv);
+    }
     return {{std::string(kUciCommand), Answer::uciOk, "Engine did not answer uci."},
             {settings_.options, std::nullopt, {}},
+            {multipv, std::nullopt, {}},
             {settings_.setupCommand, std::nullopt, {}},
             {std::string(kUciIsReady), Answer::readyOk, "Engine did not answer isready."}};
 }

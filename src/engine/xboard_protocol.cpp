@@ -58,6 +58,12 @@ EngineEvent parseWinboardLine(std::string_view line) {
     if (first == "1/2-1/2") return finalMove("draw");
 
     if (first == "feature") return engineName(text);
+    // "Error (unknown command): sd", and a command taken for a move: "Illegal move: sd 5",
+    // "Invalid move: sd 5".
+    if (first.starts_with("Error") ||
+        ((first == "Illegal" || first == "Invalid") && words[1].starts_with("move"))) {
+        return Rejected{std::string(text)};
+    }
     if (startsLikeNumber(words[0]) && startsLikeNumber(words[1]) && startsLikeNumber(words[2]) &&
         startsLikeNumber(words[3])) {
         return thinkingLine(text, words, cursor.rest());
@@ -71,7 +77,8 @@ XboardProtocol::XboardProtocol(EngineSettings settings) : Protocol(std::move(set
 }
 
 std::string XboardProtocol::unsupported(const SearchLimits& limits) const {
-    return limits.nodes > 0 ? "--nodes needs a UCI engine" : "";
+    if (limits.nodes > 0) return "--nodes needs a UCI engine";
+    return settings_.multipv > 0 ? "--multipv needs a UCI engine" : "";
 }
 
 std::vector<HandshakeStep> XboardProtocol::handshake() const {

@@ -20,7 +20,8 @@ inline constexpr std::string_view kWinboardGo = "go";
 inline constexpr std::string_view kWinboardMoveNow = "?";
 
 // What one line of a WinBoard engine means: its move ("move X", "N. ... X"), a result or
-// resignation (final moves "resign" or "draw"), or a thinking line of at least four numbers.
+// resignation (final moves "resign" or "draw"), a thinking line of at least four numbers, its
+// name, or a command it rejected ("Error ...", "Illegal move ...", "Invalid move ...").
 EngineEvent parseWinboardLine(std::string_view line);
 
 // xboard (WinBoard): the set-up command at the start; the clear command, "force", the board,

@@ -53,6 +53,7 @@ inline constexpr std::array kEpdOpcodes{
     EpdOpcode{"hmvc", EpdOperand::Number, &TestPosition::hmvc},
     EpdOpcode{"id", EpdOperand::Text, &TestPosition::id},
     EpdOpcode{"mate", EpdOperand::Number, &TestPosition::mate, true},
+    EpdOpcode{"matecheck", EpdOperand::Moves, &TestPosition::matecheck, true},
     EpdOpcode{"nic", EpdOperand::Text, &TestPosition::nic},
     EpdOpcode{"pm", EpdOperand::Moves, &TestPosition::pm, true},
     EpdOpcode{"pv", EpdOperand::Moves, &TestPosition::pv, true},

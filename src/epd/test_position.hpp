@@ -8,8 +8,8 @@
 namespace tarnwick {
 
 // One EPD line: the four position fields as text and one field per known opcode, named after
-// it. 0 and the empty text mean absent. acd, acn, acs, ce, mate, pm and pv carry the engine's
-// analysis.
+// it. 0 and the empty text mean absent. acd, acn, acs, ce, mate, matecheck, pm and pv carry the
+// engine's analysis.
 struct TestPosition {
     std::string placement;
     std::string side;
@@ -34,6 +34,9 @@ struct TestPosition {
     // The engine's last score of a mate test when it was a mate, in signed moves (positive: the
     // side to move mates); written as "mate", as ce cannot keep the distance.
     int32_t mate = 0;
+    // How the lines of a mate test's mate claims stand against them, a word per claim checked
+    // ("ok", "short", ...): the main line's first, then the other lines'.
+    std::string matecheck;
     std::string nic;
     std::string pm;
     std::string pv;

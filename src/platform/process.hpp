@@ -29,14 +29,15 @@ struct SpawnedProcess {
     ProcessId id;
     PipeHandle toChild = kNoPipe;    // the child's standard input
     PipeHandle fromChild = kNoPipe;  // the child's standard output and standard error
+    std::string error;               // why it could not be started, when id is 0
 };
 
 // Starts the program of a command line directly (no shell) in its executable's directory,
 // out of reach of the console's Ctrl+C (POSIX: in a session of its own; Windows: without a
 // console). POSIX closes every descriptor of the child's but its three standard ones; Windows
 // passes on only handles marked inheritable, which this layer makes none but the child's own
-// pipe ends. An id of 0 when the program cannot be found or executed or a pipe cannot be made;
-// no handle is left open then.
+// pipe ends. An id of 0, with the reason in the system's words, when the program cannot be
+// found or executed or a pipe cannot be made; no handle is left open then.
 SpawnedProcess spawnProcess(std::string_view commandLine);
 
 // How a child ended.

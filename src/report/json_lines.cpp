@@ -52,6 +52,27 @@ json scoreOf(const TestPosition& record) {
     return {{"cp", record.ce}};
 }
 
+json scoreOf(const Score& score) {
+    if (score.kind == Score::Kind::mate) return {{"mate", score.value}};
+    return {{"cp", score.centipawns()}};
+}
+
+// The engine's last full set of lines, each with its score and its moves in SAN.
+json linesOf(const std::vector<EngineLine>& lines) {
+    json list = json::array();
+    for (const EngineLine& line : lines) {
+        list.push_back(
+            {{"multipv", line.multipv}, {"score", scoreOf(line.score)}, {"pv", movesOf(line.pv)}});
+    }
+    return list;
+}
+
+json mateLinesOf(const Verdict& verdict) {
+    json kinds = json::array();
+    for (const MateLine kind : verdict.mateLines) kinds.push_back(std::string(mateLineName(kind)));
+    return kinds;
+}
+
 // The buckets by their labels without " = ", e.g. "1 sec".
 json bucketsOf(const ReportTotals& totals) {
     json buckets = json::array();
@@ -95,6 +116,8 @@ std::string positionJson(const ScoredRecord& scored, RecordOutcome outcome, int3
     object["score"] = scoreOf(record);
     object["nodes"] = record.acn;
     object["pv"] = movesOf(record.pv);
+    object["lines"] = linesOf(scored.lines);
+    object["mate_lines"] = mateLinesOf(verdict);
     object["engine_time"] = secondsOf(engineTime);
     object["outcome"] = outcomeName(outcome);
     return lineOf(object);
@@ -116,7 +139,8 @@ std::string summaryJson(const ReportTotals& totals, const ReportSettings& settin
     object["mates"] = {{"tests", totals.mateTests},
                        {"found", totals.matesFound},
                        {"best", totals.matesBest},
-                       {"shorter", totals.shorterMates}};
+                       {"shorter", totals.shorterMates},
+                       {"unproven", totals.unprovenMates}};
     object["points_suite"] = {{"positions", totals.pointsSuites},
                               {"score", totals.pointsScore},
                               {"max", totals.pointsMaximum},

@@ -62,6 +62,10 @@ void countKinds(ReportTotals& totals, const ScoredRecord& scored) {
         if (verdict.mate == MateVerdict::best || verdict.mate == MateVerdict::shorter)
             ++totals.matesBest;
         if (verdict.mate == MateVerdict::shorter) totals.shorterMates.push_back(nameOf(record));
+        if (std::any_of(verdict.mateLines.begin(), verdict.mateLines.end(),
+                        [](MateLine kind) { return kind != MateLine::proved; })) {
+            totals.unprovenMates.push_back(nameOf(record));
+        }
     }
     if (verdict.pointsSuite) {
         ++totals.pointsSuites;
@@ -100,6 +104,12 @@ std::string kindsText(const ReportTotals& totals) {
         text += "\nMates found: " + std::to_string(totals.matesFound) +
                 "  best: " + std::to_string(totals.matesBest) + "  (of " +
                 std::to_string(totals.mateTests) + " mate tests)\n";
+        text += "Mate lines that do not prove their score: " +
+                std::to_string(totals.unprovenMates.size());
+        for (size_t i = 0; i < totals.unprovenMates.size(); ++i) {
+            text += (i == 0 ? " (" : ", ") + totals.unprovenMates[i];
+        }
+        text += totals.unprovenMates.empty() ? "\n" : ")\n";
     }
     if (!totals.shorterMates.empty()) {
         text += "Mates shorter than the suite's (id):\n" + nameListText(totals.shorterMates) + "\n";

@@ -60,6 +60,7 @@ struct ReportTotals {
     int32_t matesFound = 0;
     int32_t matesBest = 0;
     std::vector<std::string> shorterMates;
+    std::vector<std::string> unprovenMates;  // a mate claim's line does not prove its score
     int32_t pointsSuites = 0;
     int32_t pointsScore = 0;
     int32_t pointsMaximum = 0;

@@ -69,6 +69,7 @@ void Lane::interrupt() {
 // The engine's lines, on the link's reading thread.
 
 void Lane::onLine(std::string_view line) {
+    run_.log().read(number_, line);
     const EngineEvent event = protocol_->read(line);
     if (const auto* analysis = std::get_if<AnalysisLine>(&event)) {
         onAnalysis(*analysis);
@@ -79,6 +80,8 @@ void Lane::onLine(std::string_view line) {
     } else if (const auto* name = std::get_if<EngineName>(&event)) {
         std::lock_guard lock(lock_);
         engineName_ = name->name;
+    } else if (const auto* rejected = std::get_if<Rejected>(&event)) {
+        run_.rejected(number_, rejected->line);
     }
 }
 
@@ -109,6 +112,10 @@ void Lane::onAnswer(Answer answer) {
     answered_.notify_all();
 }
 
+void Lane::onWritten(std::string_view command) {
+    run_.log().sent(number_, command);
+}
+
 void Lane::onOverlongLine() {
     std::lock_guard lock(lock_);
     if (std::exchange(watch_.overlongSaid, true)) return;
@@ -129,8 +136,8 @@ std::optional<FinalMove> Lane::endSearch(std::string_view move, RecordOutcome ou
 bool Lane::startEngine() {
     const std::string& command = run_.settings().engine.command;
     say("Starting engine: " + command + "\n");
-    if (!link_->start(command, *this)) {
-        say("Error starting engine.\n");
+    if (std::string why; !link_->start(command, *this, why)) {
+        say("Error starting engine.\n" + (why.empty() ? "" : why + "\n"));
         return false;
     }
     say("Initiate the engine\n");

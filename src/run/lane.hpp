@@ -61,6 +61,7 @@ class Lane final : private LineSink {
   private:
     void onLine(std::string_view line) override;
     void onOverlongLine() override;
+    void onWritten(std::string_view command) override;
     void onAnalysis(const AnalysisLine& line);
     void onBestMove(const std::string& move);
     void onAnswer(Answer answer);

@@ -103,7 +103,8 @@ PositionOutcome Lane::testPosition(size_t index) {
     const TestPosition& entry = run_.entry(index);
     {
         std::lock_guard lock(lock_);
-        installPosition(watch_, entry, run_.settings().limits.earlyStopMs);
+        installPosition(watch_, entry, run_.settings().limits.earlyStopMs,
+                        run_.settings().engine.multipv);
         current_ = index;
         // A move of the last position that came after it was given up on must not end this one.
         searchEnded_.reset();

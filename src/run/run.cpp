@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -58,6 +59,7 @@ class Run {
     // file: the lanes append to both.
     SharedLineFile records_;
     SharedLineFile json_;
+    DialogueLog log_{std::chrono::steady_clock::now()};
     std::vector<TestPosition> suite_;
     std::atomic<bool> interrupted_{false};
     Event interruptedEvent_{Event::Reset::manual};
@@ -80,19 +82,29 @@ std::string Run::prepareOutputFiles() {
          {&settings_.goodOnlyFile, &settings_.notFoundFile, &settings_.plotFile}) {
         if (std::string failure = checkCanCreate(*file); !failure.empty()) return failure;
     }
+    if (!settings_.logFile.empty()) {
+        if (std::string failure = log_.open(settings_.logFile); !failure.empty()) return failure;
+    }
     return settings_.jsonFile.empty() ? std::string() : json_.open(settings_.jsonFile, "JSON file");
 }
 
 int Run::execute() {
+    const auto read = [&](const std::string& file, std::vector<TestPosition>& list) {
+        for (const std::string& message : readEpdFile(file, list)) console_.write(message + "\n");
+    };
+    if (!settings_.inputFile.empty()) read(settings_.inputFile, suite_);
+    // Nothing to test and no earlier results: no file is made for a run that cannot be.
+    const bool earlierResults =
+        !settings_.resultFile.empty() && std::filesystem::exists(settings_.resultFile);
+    if (suite_.empty() && !earlierResults) {
+        console_.write("No epd-position in files.\n");
+        return kExitFailure;
+    }
     if (const std::string failure = prepareOutputFiles(); !failure.empty()) {
         console_.write(failure + "\n");
         return kExitFailure;
     }
-    const auto read = [&](const std::string& file, std::vector<TestPosition>& list) {
-        for (const std::string& message : readEpdFile(file, list)) console_.write(message + "\n");
-    };
     std::vector<TestPosition> earlier;
-    if (!settings_.inputFile.empty()) read(settings_.inputFile, suite_);
     if (!settings_.resultFile.empty()) read(settings_.resultFile, earlier);
     if (suite_.empty() && earlier.empty()) {
         console_.write("No epd-position in files.\n");
@@ -119,7 +131,7 @@ int Run::test(std::vector<ScoredRecord> results) {
     const size_t laneCount =
         std::min(static_cast<size_t>(std::max(settings_.concurrency, 1)), toTest.size());
     context_ =
-        std::make_unique<RunContext>(RunContext::Shared{settings_, suite_, records_, json_,
+        std::make_unique<RunContext>(RunContext::Shared{settings_, suite_, records_, json_, log_,
                                                         console_, interrupted_, interruptedEvent_},
                                      std::move(toTest), laneCount);
     for (size_t i = 0; i < laneCount; ++i) {
@@ -172,7 +184,7 @@ int Run::test(std::vector<ScoredRecord> results) {
     if (!restarts.empty()) console_.write(restartsLine(restarts));
     if (settings_.concurrency > 1) {
         console_.write("Wall time: " + centisecondsText(wallMs / 10, 2) + " s with " +
-                       std::to_string(laneCount) + " engines\n");
+                       std::to_string(laneCount) + (laneCount == 1 ? " engine\n" : " engines\n"));
     }
     return status;
 }

@@ -43,6 +43,12 @@ bool RunContext::store(size_t lane, size_t index, const ScoredRecord& record, Re
     return true;
 }
 
+void RunContext::rejected(size_t lane, std::string_view line) {
+    if (!rejectionSaid_.exchange(true)) {
+        console_.line(lane, "Engine rejected a command: " + std::string(line));
+    }
+}
+
 void RunContext::restarted(size_t index) {
     std::lock_guard lock(mutex_);
     restarts_.emplace_back(index, positionName(index));

@@ -13,6 +13,7 @@
 #include "platform/console.hpp"
 #include "platform/event.hpp"
 #include "report/json_lines.hpp"
+#include "run/dialogue_log.hpp"
 #include "run/position_queue.hpp"
 #include "run/run_settings.hpp"
 #include "run/shared_console.hpp"
@@ -33,6 +34,7 @@ class RunContext {
         const std::vector<TestPosition>& suite;
         SharedLineFile& records;  // the result file
         SharedLineFile& json;     // the JSON Lines file
+        DialogueLog& log;         // the engines' dialogue
         ConsoleOutput& screen;
         const std::atomic<bool>& interrupted;
         Event& interruptedEvent;  // set with interrupted, so that a pause can end at once
@@ -49,6 +51,7 @@ class RunContext {
     std::optional<size_t> nextPosition() { return queue_.take(); }
     size_t positionsToTest() const { return queue_.size(); }
     SharedConsole& console() { return console_; }
+    DialogueLog& log() { return shared_.log; }
 
     bool interrupted() const { return shared_.interrupted; }
     // Waits up to the time, or until the run is interrupted.
@@ -63,6 +66,9 @@ class RunContext {
     // said on the lane's console and ends the run. False when the record was dropped.
     bool store(size_t lane, size_t index, const ScoredRecord& record, RecordOutcome outcome,
                int32_t engineTime);
+    // A lane's engine rejected a command: said once per run, in the engine's own words, since
+    // a limit or set-up command it ignores changes every search.
+    void rejected(size_t lane, std::string_view line);
     // The engine had to be started again after suite entry index.
     void restarted(size_t index);
     // The lane is searching suite entry index, for the progress line; nullopt: none.
@@ -82,6 +88,7 @@ class RunContext {
     PositionQueue queue_;
     SharedConsole console_;
     std::atomic<bool> writeFailed_{false};
+    std::atomic<bool> rejectionSaid_{false};
     const std::chrono::steady_clock::time_point startedAt_ = std::chrono::steady_clock::now();
     std::atomic<size_t> done_{0};
     std::atomic<size_t> solved_{0};

@@ -165,6 +165,12 @@ Verdict PositionScorer::verdictOf(const TestPosition& record) const {
     if (verdict.solved) verdict.foundTime = std::max(record.acs, -1);
     verdict.mateTest = isMateTest();
     if (verdict.mateTest) verdict.mate = mateVerdict(record.mate);
+    forEachToken(record.matecheck, [&](std::string_view word) {
+        if (const std::optional<MateLine> kind = mateLineOfWord(word)) {
+            verdict.mateLines.push_back(*kind);
+        }
+        return true;
+    });
     verdict.pointsSuite = isPointsSuite();
     verdict.unreadable = unreadableMoves();
     verdict.rejectedPair = rejectedPair_;
@@ -173,7 +179,7 @@ Verdict PositionScorer::verdictOf(const TestPosition& record) const {
 
 ScoredRecord scoreRecord(TestPosition record) {
     Verdict verdict = PositionScorer(record).verdictOf(record);
-    return {std::move(record), std::move(verdict)};
+    return {std::move(record), std::move(verdict), {}};
 }
 
 std::vector<ScoredRecord> scoreRecords(std::vector<TestPosition> records) {

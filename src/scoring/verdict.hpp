@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/analysis_line.hpp"
 #include "epd/test_position.hpp"
+#include "scoring/mate_line.hpp"
 
 namespace tarnwick {
 
@@ -30,16 +32,26 @@ struct Verdict {
     int32_t foundTime = -1;
     bool mateTest = false;
     MateVerdict mate = MateVerdict::none;  // of a mate test
+    std::vector<MateLine> mateLines;       // how its mate claims' lines stand
     bool pointsSuite = false;
     std::vector<std::string> unreadable;  // best and avoid words that name no legal move
     // The first pair of a points list that names no legal move, so that the list was set aside.
     std::string rejectedPair;
 };
 
+// One of the engine's lines at the end of a search: which line, its score, its moves in SAN.
+struct EngineLine {
+    int32_t multipv = 1;
+    Score score;
+    std::string pv;
+};
+
 // A record and its verdict: what every output is made from.
 struct ScoredRecord {
     TestPosition record;
     Verdict verdict;
+    // The engine's last full set of lines, for the JSON lines; none for a record read from a file.
+    std::vector<EngineLine> lines;
 };
 
 }  // namespace tarnwick

@@ -10,6 +10,9 @@ namespace tarnwick {
 
 namespace {
 
+// The most lines kept of one search.
+constexpr size_t kMaxLines = 256;
+
 // The points of the first word of a variation that names a legal move on the position's board;
 // empty when no word does.
 std::optional<int32_t> firstMovePoints(const PositionScorer& scorer, std::string_view variation) {
@@ -69,10 +72,57 @@ bool moveEarlyStop(WatchState& watch, const AnalysisLine& line, bool fullScore,
     return true;
 }
 
+// Keeps a line among the engine's lines: a main line starts a new set, and the others take their
+// places in it.
+void keepLine(WatchState& watch, const AnalysisLine& line) {
+    if (line.multipv <= 1) {
+        watch.earlierLines.swap(watch.lines);
+        watch.lines.clear();
+    }
+    const size_t at = static_cast<size_t>(std::max(line.multipv, 1) - 1);
+    watch.linesWanted = std::max(watch.linesWanted, at + 1);
+    // Lines beyond what one search can show are not kept, whatever number they carry.
+    if (at >= kMaxLines) return;
+    if (watch.lines.size() <= at) watch.lines.resize(at + 1);
+    SearchLine& kept = watch.lines[at];
+    kept.multipv = static_cast<int32_t>(at + 1);
+    kept.score = line.score;
+    kept.bound = line.bound;
+    kept.variation.assign(line.variation());
+}
+
+// The last set of lines the engine gave in full, or the set it is giving when it gave none.
+const std::vector<SearchLine>& lastFullSet(const WatchState& watch) {
+    const auto given = [&](const std::vector<SearchLine>& set) {
+        return static_cast<size_t>(std::count_if(
+            set.begin(), set.end(), [](const SearchLine& l) { return !l.variation.empty(); }));
+    };
+    if (given(watch.lines) >= watch.linesWanted) return watch.lines;
+    return given(watch.earlierLines) > given(watch.lines) ? watch.earlierLines : watch.lines;
+}
+
+// The words the record keeps for the mate claims of a mate test: the main line's (its latest),
+// then those of the engine's other lines; bound scores claim nothing.
+std::string checkMateClaims(const WatchState& watch, const std::vector<SearchLine>& set) {
+    Board start = watch.scorer.board();
+    start.halfMoveClock = watch.currentPosition.hmvc;
+    std::string words;
+    const auto check = [&](const SearchLine& line) {
+        if (line.score.kind != Score::Kind::mate || line.bound) return;
+        if (!words.empty()) words += ' ';
+        words += mateLineWord(checkMateLine(start, line.score.value, line.variation));
+    };
+    if (!watch.lines.empty() && watch.lines.front().multipv == 1) check(watch.lines.front());
+    for (const SearchLine& line : set) {
+        if (line.multipv > 1) check(line);
+    }
+    return words;
+}
+
 }  // namespace
 
 void installPosition(WatchState& watch, const TestPosition& entry,
-                     std::optional<int64_t> earlyStopMs) {
+                     std::optional<int64_t> earlyStopMs, int32_t multipv) {
     watch.currentPosition = entry;
     watch.currentPosition.acs = -1;
     watch.currentPosition.mate = 0;
@@ -82,6 +132,9 @@ void installPosition(WatchState& watch, const TestPosition& entry,
     watch.variation.clear();
     watch.firstMovePoints.reset();
     watch.engineTime = 0;
+    watch.lines.clear();
+    watch.earlierLines.clear();
+    watch.linesWanted = static_cast<size_t>(std::max(multipv, 1));
     watch.overlongSaid = false;
     watch.earlyStopMs = earlyStopMs;
     watch.earlyStopDue.reset();
@@ -89,6 +142,9 @@ void installPosition(WatchState& watch, const TestPosition& entry,
 
 LineJudgement onAnalysisLine(WatchState& watch, const AnalysisLine& line,
                              WatchState::Clock::time_point now) {
+    keepLine(watch, line);
+    // The engine's other lines are shown, never judged.
+    if (line.multipv > 1) return {};
     TestPosition& position = watch.currentPosition;
     position.acd = line.depth;
     position.ce = line.score.centipawns();
@@ -113,8 +169,15 @@ std::optional<FinalMove> onFinalMove(WatchState& watch, std::string_view moveTex
     position.pm = move.isValid() ? board.sanOf(move) : std::string(moveText);
     position.pv = sanVariation(board, watch.variation);
     normaliseNamedMoves(board, position.am, position.bm);
+    const std::vector<SearchLine>& set = lastFullSet(watch);
+    if (watch.scorer.isMateTest()) position.matecheck = checkMateClaims(watch, set);
 
-    FinalMove final{move.isValid(), false, {position, watch.scorer.verdictOf(position)}};
+    FinalMove final{move.isValid(), false, {position, watch.scorer.verdictOf(position), {}}};
+    for (const SearchLine& line : set) {
+        if (line.variation.empty()) continue;
+        final.result.lines.push_back(
+            {line.multipv, line.score, sanVariation(board, line.variation)});
+    }
     final.fullScore = final.legal && final.result.verdict.points == final.result.verdict.maximum;
     return final;
 }

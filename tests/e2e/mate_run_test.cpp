@@ -49,16 +49,18 @@ TEST(MateRun, MateScoresDecideAndSurviveTheResultFile) {
         "lost\n"
         "\n"
         "Mates found: 3  best: 3  (of 4 mate tests)\n"
+        "Mate lines that do not prove their score: 3 (m3, m4, mated)\n"
         "Mates shorter than the suite's (id):\n"
         "m4\n";
     EXPECT_TRUE(run.output.ends_with(report)) << run.output;
     const std::vector<std::string> records = readLines(dir / "result.epd");
     ASSERT_EQ(records.size(), 4u);
-    // Found at time 0: the mate, not the absent acs, says it was found.
-    EXPECT_EQ(records[0], position("acd 4; acn 20; bm #3; ce 30000; id \"m3\"; mate 3; pm 0000; "
-                                   "pv Qh5;"));
+    // Found at time 0: the mate, not the absent acs, says it was found. A line of one move
+    // proves no mate in 3.
+    EXPECT_EQ(records[0], position("acd 4; acn 20; bm #3; ce 30000; id \"m3\"; mate 3; matecheck "
+                                   "short; pm 0000; pv Qh5;"));
     EXPECT_EQ(records[2], position("acd 5; acn 10; acs 4; ce -30000; dm -2; id \"mated\"; mate "
-                                   "-2; pm Nf3; pv Nf3;"));
+                                   "-2; matecheck short; pm Nf3; pv Nf3;"));
     EXPECT_EQ(records[3], position("acd 6; acn 10; acs -1; bm #2; ce 300; id \"lost\"; pm Qh5; "
                                    "pv Qh5;"));
 

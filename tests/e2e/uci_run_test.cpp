@@ -206,18 +206,32 @@ TEST(UciRun, StartUpEndings) {
     run = runTarnwick({"--version"});
     EXPECT_EQ(run.output, "Tarnwick 2.5\n");
 
-    run = runTarnwick({"/i", (dir / "missing.epd").string(), "/u", "no-such-engine"});
+    // A missing suite makes no result file.
+    run = runTarnwick({"/i", (dir / "missing.epd").string(), "/o", (dir / "none.epd").string(),
+                       "/u", "no-such-engine"});
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.output, "No epd-position in files.\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "none.epd"));
 
+    // An engine that cannot be started: the line after the message says why.
     writeFile(dir / "suite.epd", numberedSuite(1));
-    run =
-        runTarnwick({"/i", (dir / "suite.epd").string(), "/u", (dir / "no-such-engine").string()});
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.output, "Starting engine: " + (dir / "no-such-engine").string() +
-                              "\nError starting engine.\n");
-    run = runTarnwick({"/i", (dir / "suite.epd").string(), "/u", dir.path().string()});
-    EXPECT_EQ(run.exitStatus, 1);
+    writeFile(dir / "not-executable", "#!/bin/sh\n");
+    const std::pair<std::string, std::string> engines[] = {
+        {(dir / "no-such-engine").string(), "No such file or directory"},
+        {dir.path().string(), "Is a directory"},
+        {(dir / "not-executable").string(), "Permission denied"},
+        {"no-such-engine-anywhere", "not found in PATH"}};
+    for (const auto& [engine, reason] : engines) {
+        run = runTarnwick({"/i", (dir / "suite.epd").string(), "/u", engine});
+        EXPECT_EQ(run.exitStatus, 1);
+        const std::string expected = "Starting engine: " + engine + "\nError starting engine.\n";
+        EXPECT_TRUE(run.output.starts_with(expected)) << run.output;
+        const std::string why = run.output.substr(std::min(expected.size(), run.output.size()));
+        EXPECT_TRUE(why.ends_with("\n") && why.find('\n') == why.size() - 1) << run.output;
+#ifndef _WIN32
+        EXPECT_EQ(why, engine + ": " + reason + "\n");
+#endif
+    }
 
     // Results without a suite: the report alone, and no engine is started.
     writeFile(dir / "result.epd", "4k3/8/8/8/8/8/8/K7 w - - acs 10; bm Kb2; id \"r\"; pm Kb2;\n");

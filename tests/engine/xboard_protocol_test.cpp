@@ -44,7 +44,10 @@ TEST(WinboardParser, ThinkingLines) {
     EXPECT_EQ(describe("9 12 50"), "none");
     EXPECT_EQ(describe("depth 9 12 50 1000"), "none");
     EXPECT_EQ(describe("feature done=1"), "none");
-    EXPECT_EQ(describe("Illegal move: x"), "none");
+    EXPECT_EQ(describe("Illegal move: x"), "rejected:Illegal move: x");
+    EXPECT_EQ(describe("Invalid move: sd 5"), "rejected:Invalid move: sd 5");
+    EXPECT_EQ(describe(" Error (unknown command): sd "), "rejected:Error (unknown command): sd");
+    EXPECT_EQ(describe("Illegally"), "none");
     EXPECT_EQ(describe(""), "none");
     EXPECT_EQ(describe("1 -x +y 2z e4"), "think:1 -x +y 2z e4");
 }

@@ -100,7 +100,11 @@ TEST(JsonLines, TheSummaryHoldsWhatTheReportSays) {
     EXPECT_DOUBLE_EQ(summary["time_used"].get<double>(), 17.5);
     EXPECT_EQ(summary["failed"], json({"pos 3"}));
     EXPECT_EQ(summary["mates"],
-              json({{"tests", 1}, {"found", 1}, {"best", 1}, {"shorter", json::array()}}));
+              json({{"tests", 1},
+                    {"found", 1},
+                    {"best", 1},
+                    {"shorter", json::array()},
+                    {"unproven", json::array()}}));
     EXPECT_EQ(summary["points_suite"]["positions"], 0);
     EXPECT_EQ(summary["engine"], "engine --fast");
     EXPECT_EQ(summary["options"], json({{"protocol", "uci"}}));

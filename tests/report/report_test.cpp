@@ -156,10 +156,10 @@ TEST(Report, UnreadableMovesEarnNothing) {
 
 TEST(Report, MateTests) {
     const std::vector<TestPosition> results = {
-        record("acs 90; bm #3; id \"best\"; mate 3; pm Kg2;"),
+        record("acs 90; bm #3; id \"best\"; mate 3; matecheck ok; pm Kg2;"),
         record("bm #3; id \"zero\"; mate 3; pm Kg2;"),  // found at once: no acs written
-        record("acs 300; bm #5; id \"short\"; mate 4;"),
-        record("acs -1; dm -2; id \"mated\"; mate -3; pm Kh2;"),
+        record("acs 300; bm #5; id \"short\"; mate 4; matecheck ok draw;"),
+        record("acs -1; dm -2; id \"mated\"; mate -3; matecheck long; pm Kh2;"),
         record("acs -1; bm #2; id \"lost\"; ce 50; pm Kg2;"),
         record("acs -1; bm Kg2; id \"plain\"; mate 1; pm Kg2;")};
     const std::string text = report(results);
@@ -175,6 +175,7 @@ TEST(Report, MateTests) {
               "mated, lost\n"
               "\n"
               "Mates found: 4  best: 3  (of 5 mate tests)\n"
+              "Mate lines that do not prove their score: 2 (short, mated)\n"
               "Mates shorter than the suite's (id):\n"
               "short\n");
     EXPECT_EQ(reportAfterRoundTrip(results), text);

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <thread>
 
 #include "support/scripted_link.hpp"
+#include "support/temp_files.hpp"
 
 namespace tarnwick {
 namespace {
@@ -32,8 +34,8 @@ class LaneTest : public ::testing::Test {
         std::vector<size_t> all(suite.size());
         for (size_t i = 0; i < all.size(); ++i) all[i] = i;
         context = std::make_unique<RunContext>(
-            RunContext::Shared{settings, suite, records, json, screen, interrupted, interrupt}, all,
-            1);
+            RunContext::Shared{settings, suite, records, json, log, screen, interrupted, interrupt},
+            all, 1);
         lane = std::make_unique<Lane>(*context, 0, link ? std::move(link) : std::move(ownedLink));
         return lane->run();
     }
@@ -45,6 +47,7 @@ class LaneTest : public ::testing::Test {
     std::vector<TestPosition> suite;
     SharedLineFile records;
     SharedLineFile json;
+    DialogueLog log{std::chrono::steady_clock::now()};
     ConsoleOutput screen = ConsoleOutput::capture(true);
     std::atomic<bool> interrupted{false};
     Event interrupt{Event::Reset::manual};
@@ -55,31 +58,51 @@ class LaneTest : public ::testing::Test {
 // Start position after 1. e4 e5: Qh5, Nf3, Bc4 and d4 are all legal for White.
 constexpr std::string_view kFen = "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -";
 
-// The dialogue of two positions: analysis lines are echoed, highlighted when their first move
-// earns the maximum; the first final move is the record, a late second one is ignored; a move
-// that is no move is told.
+// The dialogue of two positions: the number of lines is asked for after the .eng options and
+// before the set-up command; analysis lines are echoed, highlighted when the main line's first
+// move earns the maximum; the first final move is the record, a late second one is ignored; a
+// move that is no move is told.
 TEST_F(LaneTest, DialogueEchoAndRecords) {
+    settings.engine.options = "setoption name Hash value 16";
+    settings.engine.setupCommand = "setoption name Threads value 1";
+    settings.engine.multipv = 2;
     const std::string position = "position fen " + std::string(kFen) + " 0 1";
     script.expect("uci", {"id name Scripted 1", "uciok"})
+        .expect("setoption name Hash value 16")
+        .expect("setoption name MultiPV value 2")
+        .expect("setoption name Threads value 1")
         .expect("isready", {"readyok"})
         .expect("ucinewgame")
         .expect(position)
         .expect(std::string(kGo), {"info depth 5 score cp 20 time 1200 nodes 1000 pv d1h5 b8c6",
                                    "info depth 7 score mate 2 time 1500 nodes 3000 pv g1f3",
+                                   "info depth 7 multipv 2 score cp 9 time 1500 pv d1h5",
                                    "bestmove d1h5", "bestmove g1f3"})
         .expect("ucinewgame")
         .expect(position)
         .expect(std::string(kGo), {"bestmove resign"})
         .expect("quit");
+    const testing::TempDirectory dir("lane_dialogue");
+    ASSERT_EQ(log.open((dir / "dialogue.log").string()), "");
     const std::optional<PositionOutcome> outcome =
         run({std::string(kFen) + " bm Qh5; id \"t1\";", std::string(kFen) + " bm Nf3; id \"t2\";"});
     EXPECT_EQ(outcome, PositionOutcome::Finished);
     EXPECT_EQ(link->faults(), "");
+    // The log: seconds, lane, direction and the line, as it happened.
+    const std::vector<std::string> logged = testing::readLines(dir / "dialogue.log");
+    ASSERT_EQ(logged.size(), 21u);
+    for (const std::string& line : logged) {
+        EXPECT_TRUE(std::regex_match(line, std::regex("[0-9]+[.][0-9]{3} 1 [<>] .+"))) << line;
+    }
+    EXPECT_TRUE(logged[0].ends_with(" 1 > uci"));
+    EXPECT_TRUE(logged[1].ends_with(" 1 < id name Scripted 1"));
+    EXPECT_TRUE(logged[20].ends_with(" 1 > quit"));
     EXPECT_EQ(screen.captured(),
               "Starting engine: engine\nInitiate the engine\n"
               "\n1/2 Id: t1\nmoves: Qh5(1) \n"
               "\x1b[1;97m5 20 120 1000 d1h5 b8c6\x1b[0m\n"
               "7 30000 150 3000 g1f3\n"
+              "7 9 150 1 d1h5\n"
               "\x1b[1;97md1h5\x1b[0m\n"
               "\n2/2 Id: t2\nmoves: Nf3(1) \n"
               "Move error: resign\n");
@@ -135,7 +158,7 @@ TEST_F(LaneTest, CommandsNotWrittenInTimeCountAsAHungEngine) {
 class RepeatingLink final : public EngineLink {
   public:
     ~RepeatingLink() override { stop(); }
-    bool start(const std::string&, LineSink& sink) override {
+    bool start(const std::string&, LineSink& sink, std::string&) override {
         sink_ = &sink;
         return true;
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/uci_protocol.hpp"
 #include "engine/xboard_protocol.hpp"
 
 namespace tarnwick {
@@ -156,7 +157,8 @@ TEST_F(WatchTest, MateTestsFollowTheMateScore) {
     EXPECT_TRUE(verdict->fullScore);
     EXPECT_EQ(results.back().record.toEpd(false),
               std::string(kFen) +
-                  " acd 1; acn 1; acs 400; bm #3; ce 30000; id \"m\"; mate 3; pm a3; pv Qh5;");
+                  " acd 1; acn 1; acs 400; bm #3; ce 30000; id \"m\"; mate 3; matecheck short; "
+                  "pm a3; pv Qh5;");
 
     // Being mated: the sign must match; a mate found at time 0 keeps acs 0.
     start("dm -2;");
@@ -167,6 +169,34 @@ TEST_F(WatchTest, MateTestsFollowTheMateScore) {
     TestPosition earlier = watch.currentPosition;
     installPosition(watch, earlier);
     EXPECT_EQ(watch.currentPosition.mate, 0);
+}
+
+// With several lines, only the main one decides; the record's JSON gets the last full set.
+TEST_F(WatchTest, OnlyTheMainLineIsJudgedAndTheLastFullSetIsKept) {
+    TestPosition entry;
+    entry.parseEpd(std::string(kFen) + " bm Qh5;");
+    installPosition(watch, entry, std::nullopt, 3);
+    const auto info = [&](const char* line) {
+        return onAnalysisLine(watch, std::get<AnalysisLine>(parseUciLine(line))).fullScore;
+    };
+    EXPECT_TRUE(info("info depth 5 multipv 1 score cp 40 time 100 pv d1h5 b8c6"));
+    EXPECT_FALSE(info("info depth 5 multipv 2 score mate 2 time 100 pv g1f3"));
+    EXPECT_FALSE(info("info depth 5 multipv 3 score cp -5 time 100 pv f1c4"));
+    EXPECT_EQ(watch.currentPosition.acs, 10);
+    EXPECT_EQ(watch.currentPosition.ce, 40);
+    EXPECT_EQ(watch.currentPosition.mate, 0);
+    EXPECT_FALSE(info("info depth 6 multipv 1 score cp 30 time 200 pv g1f3"));
+    EXPECT_FALSE(info("info depth 6 multipv 2 score cp 25 time 200 pv d1h5"));
+    EXPECT_EQ(watch.currentPosition.acs, -1);
+    const std::optional<FinalMove> final = finish("g1f3");
+    ASSERT_TRUE(final);
+    EXPECT_EQ(final->result.record.pv, "Nf3");
+    std::string lines;
+    for (const EngineLine& line : final->result.lines) {
+        lines += std::to_string(line.multipv) + ":" + std::to_string(line.score.centipawns()) + ":" +
+                 line.pv + " ";
+    }
+    EXPECT_EQ(lines, "1:40:Qh5 Nc6 2:30000:Nf3 3:-5:Bc4 ");
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ class ScriptedLink final : public EngineLink {
         return text;
     }
 
-    bool start(const std::string&, LineSink& sink) override {
+    bool start(const std::string&, LineSink& sink, std::string&) override {
         sink_ = &sink;
         deaf_ = false;
         received_.emplace_back();
@@ -45,6 +45,15 @@ class ScriptedLink final : public EngineLink {
         return true;
     }
     void send(std::string_view text) override {
+        if (!script_.empty() && script_.front().deaf) {
+            script_.pop_front();
+            deaf_ = true;
+        }
+        if (deaf_) {
+            written_.reset();
+            return;
+        }
+        sink_->onWritten(text);
         std::string command(text);
         command += '\n';
         for (size_t end; (end = command.find('\n')) != std::string::npos;) {
@@ -69,14 +78,6 @@ class ScriptedLink final : public EngineLink {
     };
 
     void receive(const std::string& line) {
-        if (!script_.empty() && script_.front().deaf) {
-            script_.pop_front();
-            deaf_ = true;
-        }
-        if (deaf_) {
-            written_.reset();
-            return;
-        }
         if (!received_.back().empty()) received_.back() += '|';
         received_.back() += line;
         if (script_.empty() || script_.front().line != line) {

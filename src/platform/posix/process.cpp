@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #ifdef __linux__
@@ -15,6 +16,7 @@
 
 #include "platform/pipe_io.hpp"
 #include "platform/posix/command_line.hpp"
+#include "platform/posix/error_text.hpp"
 
 namespace tarnwick {
 namespace {
@@ -102,6 +104,21 @@ int readExecError(PipeHandle reportRead) {
     return got == sizeof error ? error : 0;
 }
 
+// Why no program to run was found for a command's first word.
+std::string whyNotFound(const std::string& word) {
+    if (word.find('/') == std::string::npos) return "not found in PATH";
+    struct stat info {};
+    if (::stat(word.c_str(), &info) != 0) return errorText(errno);
+    return errorText(S_ISDIR(info.st_mode) ? EISDIR : EACCES);
+}
+
+// A child that could not be started, and why.
+SpawnedProcess failedSpawn(const std::string& program, const std::string& why) {
+    SpawnedProcess failed;
+    failed.error = program + ": " + why;
+    return failed;
+}
+
 ExitStatus decodeStatus(int status) {
     if (WIFEXITED(status)) return {true, WEXITSTATUS(status), 0};
     if (WIFSIGNALED(status)) return {false, 0, WTERMSIG(status)};
@@ -112,9 +129,9 @@ ExitStatus decodeStatus(int status) {
 
 SpawnedProcess spawnProcess(std::string_view commandLine) {
     std::vector<std::string> words = splitCommandLine(commandLine);
-    if (words.empty()) return {};
+    if (words.empty()) return failedSpawn("engine", "no command given");
     const std::string program = resolveProgram(commandLine);
-    if (program.empty()) return {};
+    if (program.empty()) return failedSpawn(words.front(), whyNotFound(words.front()));
     const std::string directory = directoryOf(program);
 
     std::vector<char*> argv;
@@ -132,8 +149,9 @@ SpawnedProcess spawnProcess(std::string_view commandLine) {
         }
     };
     if (toChild.readEnd == kNoPipe || fromChild.readEnd == kNoPipe || report.readEnd == kNoPipe) {
+        const int error = errno;
         closeAll();
-        return {};
+        return failedSpawn(program, errorText(error));
     }
 
     const ChildSetup setup{program.c_str(),
@@ -147,8 +165,9 @@ SpawnedProcess spawnProcess(std::string_view commandLine) {
     const pid_t pid = ::fork();
     if (pid == 0) becomeChild(setup);
     if (pid < 0) {
+        const int error = errno;
         closeAll();
-        return {};
+        return failedSpawn(program, errorText(error));
     }
 
     // Only the child keeps its ends, so the reader sees the end of the pipe when it exits.
@@ -160,9 +179,9 @@ SpawnedProcess spawnProcess(std::string_view commandLine) {
     if (execError != 0) {
         reapProcess(ProcessId(static_cast<std::uint32_t>(pid)));
         closeAll();
-        return {};
+        return failedSpawn(program, errorText(execError));
     }
-    return {ProcessId(static_cast<std::uint32_t>(pid)), toChild.writeEnd, fromChild.readEnd};
+    return {ProcessId(static_cast<std::uint32_t>(pid)), toChild.writeEnd, fromChild.readEnd, {}};
 }
 
 std::optional<ExitStatus> waitForExit(ProcessId id, std::chrono::milliseconds timeout) {

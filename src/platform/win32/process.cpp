@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/pipe_io.hpp"
+#include "platform/win32/error_text.hpp"
 
 namespace tarnwick {
 
@@ -89,8 +90,11 @@ SpawnedProcess spawnProcess(std::string_view commandLine) {
         for (PipeHandle& handle : handles) closePipe(handle);
     };
     if (toChild.readEnd == kNoPipe || fromChild.readEnd == kNoPipe) {
+        const DWORD error = GetLastError();
         closeAll();
-        return {};
+        SpawnedProcess failed;
+        failed.error = errorText(error);
+        return failed;
     }
     // Only the child's own ends are inherited; the tester's ends stay its own.
     const HANDLE childInput = reinterpret_cast<HANDLE>(toChild.readEnd);
@@ -118,9 +122,12 @@ SpawnedProcess spawnProcess(std::string_view commandLine) {
     closePipe(childIn);
     closePipe(childOut);
     if (!created) {
+        const DWORD error = GetLastError();
         PipeHandle rest[] = {toChild.writeEnd, fromChild.readEnd};
         for (PipeHandle& handle : rest) closePipe(handle);
-        return {};
+        SpawnedProcess failed;
+        failed.error = std::string(commandLine) + ": " + errorText(error);
+        return failed;
     }
     // In the job before it runs, so nothing it starts escapes the job. Where the tester is in
     // a job itself and the system nests none (before Windows 8), the child stays in the
@@ -135,7 +142,9 @@ SpawnedProcess spawnProcess(std::string_view commandLine) {
     CloseHandle(info.hThread);
     return {ProcessId(info.dwProcessId, reinterpret_cast<std::intptr_t>(info.hProcess),
                       reinterpret_cast<std::intptr_t>(job)),
-            toChild.writeEnd, fromChild.readEnd};
+            toChild.writeEnd,
+            fromChild.readEnd,
+            {}};
 }
 
 std::optional<ExitStatus> waitForExit(ProcessId id, std::chrono::milliseconds timeout) {
