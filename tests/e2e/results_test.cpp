@@ -168,6 +168,10 @@ TEST(Results, CompareShowsTheRunsSideBySideWithoutAnEngine) {
     const std::string svg = readFile(dir / "chart.svg");
     EXPECT_NE(svg.find(">fast.epd (4)<"), std::string::npos) << svg;
     EXPECT_NE(svg.find(">10 s<"), std::string::npos) << svg;
+    // The title counts the positions of both files, not those of the first.
+    runTarnwick({"--compare", (dir / "slow.epd").string(), (dir / "fast.epd").string(), "--plot",
+                 (dir / "chart.svg").string()});
+    EXPECT_NE(readFile(dir / "chart.svg").find(": 4 positions,"), std::string::npos);
 
     const RunResult missing = runTarnwick({"--compare", (dir / "none.epd").string()});
     EXPECT_EQ(missing.exitStatus, 1) << missing.output;
