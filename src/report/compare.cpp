@@ -20,6 +20,26 @@ struct Cell {
     int32_t found = -1;  // hundredths of a second; -1: not known
 };
 
+// A position of the comparison: its name and what each run did with it.
+struct Row {
+    std::string name;
+    std::vector<Cell> cells;
+};
+
+// One run's sums over a set of positions.
+struct Tally {
+    int32_t positions = 0;
+    int32_t score = 0;
+    int32_t maximum = 0;
+    int32_t full = 0;
+};
+
+// Column widths: the position names', then each run's.
+struct Columns {
+    size_t name = 10;  // "Full score"
+    std::vector<size_t> runs;
+};
+
 Cell cellOf(const ComparedRun& run, std::optional<size_t> index) {
     if (!index) return {};
     const Verdict& verdict = run.results[*index].verdict;
@@ -27,7 +47,7 @@ Cell cellOf(const ComparedRun& run, std::optional<size_t> index) {
 }
 
 std::string cellText(const Cell& cell) {
-    if (!cell.present) return "missing";
+    if (!cell.present) return "-";
     std::string text = std::to_string(cell.points) + " ";
     if (!cell.solved) return text + "-";
     return text + (cell.found < 0 ? "?" : centisecondsText(cell.found, 2) + "s");
@@ -49,19 +69,102 @@ std::vector<std::string> keysOf(const ComparedRun& run) {
     return keys;
 }
 
+// The rows of the comparison, each named after the first run that holds its position.
+std::vector<Row> rowsOf(const std::vector<ComparedRun>& runs) {
+    std::vector<Row> rows;
+    for (const auto& match : matchPositions(runs)) {
+        Row row;
+        for (size_t r = 0; r < runs.size(); ++r) {
+            if (match[r] && row.name.empty()) row.name = rowName(runs[r].results[*match[r]]);
+            row.cells.push_back(cellOf(runs[r], match[r]));
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+// A line of the table without its trailing blanks; mark is "* " or "  ".
+std::string tableLine(const Columns& columns, std::string_view mark, const std::string& name,
+                      const std::vector<std::string>& cells) {
+    std::string line = std::string(mark) + padded(name, columns.name + 2);
+    for (size_t r = 0; r < cells.size(); ++r) line += padded(cells[r], columns.runs[r]);
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line + "\n";
+}
+
+void add(Tally& tally, const Cell& cell) {
+    tally.positions += 1;
+    tally.score += cell.points;
+    tally.maximum += cell.maximum;
+    tally.full += cell.solved ? 1 : 0;
+}
+
+// The score lines of one set of positions per run; with the count of positions when asked.
+std::string tallyText(const Columns& columns, const std::vector<Tally>& tallies, bool counted) {
+    std::vector<std::string> positions, score, full;
+    for (const Tally& tally : tallies) {
+        positions.push_back(std::to_string(tally.positions));
+        score.push_back(std::to_string(tally.score) + " of " + std::to_string(tally.maximum));
+        full.push_back(std::to_string(tally.full));
+    }
+    return (counted ? tableLine(columns, "  ", "Positions", positions) : "") +
+           tableLine(columns, "  ", "Score", score) + tableLine(columns, "  ", "Full score", full);
+}
+
+// The mean found time of each run over the positions all runs solved at a known time, the only
+// positions that make a fair mean; then what it is over.
+std::string meanTimeText(const Columns& columns, const std::vector<Row>& rows) {
+    std::vector<int64_t> sums(columns.runs.size(), 0);
+    int32_t count = 0;
+    for (const Row& row : rows) {
+        if (!std::all_of(row.cells.begin(), row.cells.end(),
+                         [](const Cell& c) { return c.solved && c.found >= 0; }))
+            continue;
+        ++count;
+        for (size_t r = 0; r < sums.size(); ++r) sums[r] += row.cells[r].found;
+    }
+    std::vector<std::string> means;
+    for (int64_t sum : sums)
+        means.push_back(count == 0 ? std::string("-") : centisecondsText(sum / count, 2) + "s");
+    return tableLine(columns, "  ", "Mean time", means) + "Mean found time over the " +
+           std::to_string(count) + " positions all runs solved.\n";
+}
+
+// For each run, the positions no other run solved.
+std::string solvedOnlyText(const std::vector<ComparedRun>& runs, const std::vector<Row>& rows) {
+    std::string text;
+    for (size_t r = 0; r < runs.size(); ++r) {
+        std::vector<std::string> names;
+        for (const Row& row : rows) {
+            const auto solvers = std::count_if(row.cells.begin(), row.cells.end(),
+                                               [](const Cell& c) { return c.solved; });
+            if (solvers == 1 && row.cells[r].solved) names.push_back(row.name);
+        }
+        text += "\nSolved only by " + runs[r].name + " (" + std::to_string(names.size()) + "):";
+        for (size_t i = 0; i < names.size(); ++i) text += (i == 0 ? " " : ", ") + names[i];
+        text += "\n";
+    }
+    return text;
+}
+
 }  // namespace
 
 std::vector<std::vector<std::optional<size_t>>> matchPositions(
     const std::vector<ComparedRun>& runs) {
     std::vector<std::vector<std::optional<size_t>>> rows;
-    if (runs.empty()) return rows;
-    rows.resize(runs[0].results.size(), std::vector<std::optional<size_t>>(runs.size()));
-    const std::vector<std::string> firstKeys = keysOf(runs[0]);
+    std::vector<std::string> rowKeys;
     for (size_t r = 0; r < runs.size(); ++r) {
-        // The first run stands for the suite, each run's records for a resumed run's results.
-        const auto matches = matchKeys(firstKeys, keysOf(runs[r]));
+        // The rows so far stand for the suite, the run's records for a resumed run's results;
+        // a record that matches no row opens one.
+        const std::vector<std::string> keys = keysOf(runs[r]);
+        const auto matches = matchKeys(rowKeys, keys);
         for (size_t i = 0; i < matches.size(); ++i) {
-            if (matches[i]) rows[*matches[i]][r] = i;
+            const size_t row = matches[i].value_or(rows.size());
+            if (!matches[i]) {
+                rows.emplace_back(runs.size());
+                rowKeys.push_back(keys[i]);
+            }
+            rows[row][r] = i;
         }
     }
     return rows;
@@ -69,84 +172,38 @@ std::vector<std::vector<std::optional<size_t>>> matchPositions(
 
 std::string compareText(const std::vector<ComparedRun>& runs) {
     if (runs.empty()) return {};
-    const auto matches = matchPositions(runs);
-    size_t nameWidth = 10;  // "Full score"
-    for (const ScoredRecord& scored : runs[0].results) {
-        nameWidth = std::max(nameWidth, rowName(scored).size());
+    const std::vector<Row> rows = rowsOf(runs);
+    Columns columns;
+    for (const Row& row : rows) columns.name = std::max(columns.name, row.name.size());
+    std::vector<std::string> names;
+    for (const ComparedRun& run : runs) {
+        columns.runs.push_back(std::max<size_t>(run.name.size(), 12) + 2);
+        names.push_back(run.name);
     }
-    std::vector<size_t> widths;
-    for (const ComparedRun& run : runs) widths.push_back(std::max<size_t>(run.name.size(), 12) + 2);
 
-    const auto trimmedLine = [](std::string line) {
-        while (!line.empty() && line.back() == ' ') line.pop_back();
-        return line + "\n";
-    };
-    std::string header = "  " + padded("Position", nameWidth + 2);
-    for (size_t r = 0; r < runs.size(); ++r) header += padded(runs[r].name, widths[r]);
-    std::string text = trimmedLine(header);
-
-    std::vector<int32_t> score(runs.size(), 0);
-    std::vector<int32_t> maximum(runs.size(), 0);
-    std::vector<int32_t> full(runs.size(), 0);
-    std::vector<int64_t> commonTime(runs.size(), 0);
-    int32_t commonCount = 0;
-    std::vector<std::vector<std::string>> onlyBy(runs.size());
-    for (size_t row = 0; row < matches.size(); ++row) {
-        std::vector<Cell> cells;
-        for (size_t r = 0; r < runs.size(); ++r) cells.push_back(cellOf(runs[r], matches[row][r]));
-        const bool differ = std::any_of(cells.begin(), cells.end(), [&](const Cell& c) {
-            return c.present != cells[0].present || c.points != cells[0].points;
+    std::string text = tableLine(columns, "  ", "Position", names);
+    std::vector<Tally> own(runs.size());
+    std::vector<Tally> shared(runs.size());
+    for (const Row& row : rows) {
+        const Cell& first = row.cells[0];
+        const bool differ = std::any_of(row.cells.begin(), row.cells.end(), [&](const Cell& c) {
+            return c.present != first.present || c.points != first.points;
         });
-        std::string line =
-            (differ ? "* " : "  ") + padded(rowName(runs[0].results[row]), nameWidth + 2);
-        int32_t solvedBy = 0;
-        bool allTimed = true;
+        std::vector<std::string> cells;
+        for (const Cell& cell : row.cells) cells.push_back(cellText(cell));
+        text += tableLine(columns, differ ? "* " : "  ", row.name, cells);
+        const bool held = std::all_of(row.cells.begin(), row.cells.end(),
+                                      [](const Cell& c) { return c.present; });
         for (size_t r = 0; r < runs.size(); ++r) {
-            line += padded(cellText(cells[r]), widths[r]);
-            score[r] += cells[r].points;
-            maximum[r] += cells[r].maximum;
-            full[r] += cells[r].solved ? 1 : 0;
-            solvedBy += cells[r].solved ? 1 : 0;
-            allTimed = allTimed && cells[r].found >= 0;
-        }
-        text += trimmedLine(line);
-        // Only positions every run solved at a known time make a fair mean.
-        if (solvedBy == static_cast<int32_t>(runs.size()) && allTimed) {
-            ++commonCount;
-            for (size_t r = 0; r < runs.size(); ++r) commonTime[r] += cells[r].found;
-        }
-        if (solvedBy == 1 && runs.size() > 1) {
-            for (size_t r = 0; r < runs.size(); ++r) {
-                if (cells[r].solved) onlyBy[r].push_back(rowName(runs[0].results[row]));
-            }
+            if (row.cells[r].present) add(own[r], row.cells[r]);
+            if (held) add(shared[r], row.cells[r]);
         }
     }
 
-    const auto totalsLine = [&](const std::string& label, auto cellOfRun) {
-        std::string line = "  " + padded(label, nameWidth + 2);
-        for (size_t r = 0; r < runs.size(); ++r) line += padded(cellOfRun(r), widths[r]);
-        return trimmedLine(line);
-    };
-    text += "\n";
-    text += totalsLine("Score", [&](size_t r) {
-        return std::to_string(score[r]) + " of " + std::to_string(maximum[r]);
-    });
-    text += totalsLine("Full score", [&](size_t r) { return std::to_string(full[r]); });
-    text += totalsLine("Mean time", [&](size_t r) {
-        return commonCount == 0 ? std::string("-")
-                                : centisecondsText(commonTime[r] / commonCount, 2) + "s";
-    });
-    text +=
-        "Mean found time over the " + std::to_string(commonCount) + " positions all runs solved.\n";
-    if (runs.size() > 1) {
-        for (size_t r = 0; r < runs.size(); ++r) {
-            text +=
-                "\nSolved only by " + runs[r].name + " (" + std::to_string(onlyBy[r].size()) + "):";
-            for (size_t i = 0; i < onlyBy[r].size(); ++i)
-                text += (i == 0 ? " " : ", ") + onlyBy[r][i];
-            text += "\n";
-        }
-    }
+    text += "\nEach run's own positions:\n" + tallyText(columns, own, true);
+    text += "\nPositions all runs hold (" + std::to_string(shared[0].positions) + "):\n" +
+            tallyText(columns, shared, false) + meanTimeText(columns, rows);
+    if (runs.size() > 1) text += solvedOnlyText(runs, rows);
     return text;
 }
 

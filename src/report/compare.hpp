@@ -14,16 +14,18 @@ struct ComparedRun {
     std::vector<ScoredRecord> results;
 };
 
-// For each record of the first run, in its order, the index of the record with the same
-// position in each run (the first run matches itself); empty where a run has none. Records
-// are matched as a resumed run sets them aside: each at most once, in file order.
+// A row per position that any run holds, with the index of its record in each run; empty where
+// a run lacks it. The first run's positions come first, in its order; a position it lacks
+// follows in the order of the first run that holds it. Records are matched as a resumed run sets
+// them aside: each at most once, in file order.
 std::vector<std::vector<std::optional<size_t>>> matchPositions(
     const std::vector<ComparedRun>& runs);
 
-// The runs side by side: a row per position of the first run (its id, or its FEN without one)
-// with each run's points and found time, marked "*" where the runs' points differ; then each
-// run's score, full-score count and mean found time over the positions all runs solved; then
-// the positions only one run solved.
+// The runs side by side: a row per position of matchPositions (its id, or its FEN without one)
+// with each run's points and found time, "-" where a run lacks it, marked "*" where the runs'
+// points differ or a run lacks it; then each run's positions, score and full-score count over its
+// own positions; then score, full-score count and mean found time over the positions all runs
+// hold (the time over those all runs solved); then the positions only one run solved.
 std::string compareText(const std::vector<ComparedRun>& runs);
 
 }  // namespace tarnwick

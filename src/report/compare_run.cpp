@@ -29,11 +29,11 @@ std::string suiteNameOf(const ComparedRun& first) {
     return theme.empty() ? first.name : std::string(theme);
 }
 
-// The runs on one chart, the suite and the first run's count of positions in its title.
+// The runs on one chart; its title counts the suite and the positions of all runs together.
 SolutionChart compareChart(const std::vector<ComparedRun>& runs) {
     SolutionChart chart;
     chart.suiteName = suiteNameOf(runs.front());
-    chart.positions = static_cast<int32_t>(runs.front().results.size());
+    chart.positions = static_cast<int32_t>(matchPositions(runs).size());
     int32_t largest = 0;
     for (const ComparedRun& run : runs) {
         for (const ScoredRecord& scored : run.results)

@@ -148,11 +148,17 @@ TEST(Results, CompareShowsTheRunsSideBySideWithoutAnEngine) {
               "  Position    fast.epd      slow.epd\n"
               "  p1          1 0.03s       1 0.90s\n"
               "* p2          1 0.40s       0 -\n"
-              "* p3          1 2.50s       missing\n"
+              "* p3          1 2.50s       -\n"
               "* p4          1 7.00s       0 -\n"
               "\n"
+              "Each run's own positions:\n"
+              "  Positions   4             3\n"
               "  Score       4 of 4        1 of 3\n"
               "  Full score  4             1\n"
+              "\n"
+              "Positions all runs hold (3):\n"
+              "  Score       3 of 3        1 of 3\n"
+              "  Full score  3             1\n"
               "  Mean time   0.03s         0.90s\n"
               "Mean found time over the 1 positions all runs solved.\n"
               "\n"
@@ -162,6 +168,10 @@ TEST(Results, CompareShowsTheRunsSideBySideWithoutAnEngine) {
     const std::string svg = readFile(dir / "chart.svg");
     EXPECT_NE(svg.find(">fast.epd (4)<"), std::string::npos) << svg;
     EXPECT_NE(svg.find(">10 s<"), std::string::npos) << svg;
+    // The title counts the positions of both files, not those of the first.
+    runTarnwick({"--compare", (dir / "slow.epd").string(), (dir / "fast.epd").string(), "--plot",
+                 (dir / "chart.svg").string()});
+    EXPECT_NE(readFile(dir / "chart.svg").find(": 4 positions,"), std::string::npos);
 
     const RunResult missing = runTarnwick({"--compare", (dir / "none.epd").string()});
     EXPECT_EQ(missing.exitStatus, 1) << missing.output;

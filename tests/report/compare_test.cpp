@@ -15,30 +15,38 @@ ScoredRecord record(int n, std::string_view operations) {
     return scoreRecord(p);
 }
 
-TEST(Compare, RowsFollowTheFirstRunAndTotalsCountWhatEachRunDid) {
+TEST(Compare, RowsHoldEveryRunsPositionsAndTotalsCountOwnAndSharedOnes) {
     const std::vector<ComparedRun> runs = {
         {"a.epd",
          {record(1, "id \"p1\"; acs 12; pm Kb2;"), record(2, "id \"p2\"; pm Ka2;"),
           record(3, "id \"p3\"; acs 250; pm Kb2;")}},
-        // Another order, one position missing and one the first run does not have.
+        // Another order, one position missing and two the first run does not have.
         {"b.epd",
          {record(4, "id \"p4\"; acs 5; pm Kb2;"), record(2, "id \"p2\"; acs 30; pm Kb2;"),
-          record(1, "id \"p1\"; acs 100; pm Kb2;")}},
+          record(1, "id \"p1\"; acs 100; pm Kb2;"), record(5, "id \"p5\"; pm Ka2;")}},
     };
     EXPECT_EQ(compareText(runs),
               "  Position    a.epd         b.epd\n"
               "  p1          1 0.12s       1 1.00s\n"
               "* p2          0 -           1 0.30s\n"
-              "* p3          1 2.50s       missing\n"
+              "* p3          1 2.50s       -\n"
+              "* p4          -             1 0.05s\n"
+              "* p5          -             0 -\n"
               "\n"
-              "  Score       2 of 3        2 of 2\n"
-              "  Full score  2             2\n"
+              "Each run's own positions:\n"
+              "  Positions   3             4\n"
+              "  Score       2 of 3        3 of 4\n"
+              "  Full score  2             3\n"
+              "\n"
+              "Positions all runs hold (2):\n"
+              "  Score       1 of 2        2 of 2\n"
+              "  Full score  1             2\n"
               "  Mean time   0.12s         1.00s\n"
               "Mean found time over the 1 positions all runs solved.\n"
               "\n"
               "Solved only by a.epd (1): p3\n"
               "\n"
-              "Solved only by b.epd (1): p2\n");
+              "Solved only by b.epd (2): p2, p4\n");
 }
 
 TEST(Compare, RepeatedPositionsMatchInFileOrderAndRowsWithoutIdShowTheFen) {
@@ -55,10 +63,19 @@ TEST(Compare, RepeatedPositionsMatchInFileOrderAndRowsWithoutIdShowTheFen) {
     EXPECT_NE(text.find("* 1k6/8/8/8/8/8/8/K7 w - - 0 1  1 0.01s       0 -\n"), std::string::npos)
         << text;
     // A solved position without a found time is shown as such.
-    EXPECT_NE(text.find("* 2k5/8/8/8/8/8/8/K7 w - - 0 1  1 ?           missing\n"),
-              std::string::npos)
+    EXPECT_NE(text.find("* 2k5/8/8/8/8/8/8/K7 w - - 0 1  1 ?           -\n"), std::string::npos)
         << text;
     EXPECT_NE(text.find("over the 0 positions"), std::string::npos) << text;
+}
+
+TEST(Compare, PositionsTheFirstRunLacksFollowTheFirstRunThatHoldsThem) {
+    const std::vector<ComparedRun> runs = {{"a", {record(1, "")}},
+                                           {"b", {record(3, ""), record(1, ""), record(2, "")}},
+                                           {"c", {record(2, ""), record(4, ""), record(3, "")}}};
+    const std::optional<size_t> none;
+    EXPECT_EQ(matchPositions(runs),
+              (std::vector<std::vector<std::optional<size_t>>>{
+                  {0, 1, none}, {none, 0, 2}, {none, 2, 0}, {none, none, 1}}));
 }
 
 }  // namespace
