@@ -16,6 +16,7 @@ using enum ValueCompletion;
 constexpr CommandLineRequest kRun = CommandLineRequest::Run;
 
 // The options of the original program first, then the newer ones; the help keeps this order.
+// Where a slash form reads its value differently, it keeps the reading scripts rely on.
 constexpr OptionRow kOptions[] = {
     {"input", 'i', 'i', One, "FILE", File, "", "", "The EPD test suite.", kRun, v::inputFile},
     {"output", 'o', 'o', One, "FILE", File, "", "",
@@ -29,9 +30,9 @@ constexpr OptionRow kOptions[] = {
     {"setup", 's', 's', One, "COMMAND", Nothing, "", "see /s above",
      "Sent once after the engine has started.", kRun, v::setupCommand},
     {"time", 't', 't', One, "SECONDS", Nothing, "", "10",
-     "Thinking time per position, down to 0.01.", kRun, v::timePerPosition},
+     "Thinking time per position, down to 0.01.", kRun, v::timePerPosition, v::originalTime},
     {"init-time", 'a', 'a', One, "SECONDS", Nothing, "", "2",
-     "Pause after the engine's initialisation.", kRun, v::initTime},
+     "Pause after the engine's initialisation.", kRun, v::initTime, v::originalInitTime},
     {"board-setup", 'e', 'e', One, "METHOD", Choice, "edit cbedit setboard", "setboard",
      "WinBoard set-up: edit, cbedit or setboard.", kRun, v::boardSetup},
     {"uci", 'u', 'u', None, "", Nothing, "", "", "Speak UCI instead of WinBoard.", kRun, v::uci},

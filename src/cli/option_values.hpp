@@ -15,10 +15,14 @@ bool goodOnlyFile(std::string_view value, RunSettings& s);
 bool notFoundFile(std::string_view value, RunSettings& s);
 bool clearCommand(std::string_view value, RunSettings& s);
 bool setupCommand(std::string_view value, RunSettings& s);
-// Read like atoi, with decimals down to a hundredth; not negative.
+// Seconds with decimals down to a hundredth, up to a day; 0 asks for the default.
 bool timePerPosition(std::string_view value, RunSettings& s);
-// Whole seconds read like atoi; not negative.
+// The same read from the number the value starts with, as the original /t always did.
+bool originalTime(std::string_view value, RunSettings& s);
+// Seconds with decimals, up to a day.
 bool initTime(std::string_view value, RunSettings& s);
+// Whole seconds read like atoi, as the original /a always did; not negative.
+bool originalInitTime(std::string_view value, RunSettings& s);
 // edit, cbedit or setboard, exactly.
 bool boardSetup(std::string_view value, RunSettings& s);
 // Takes no value: any call turns UCI on.

@@ -82,6 +82,20 @@ TEST(CommandLine, NumbersAndMethods) {
     EXPECT_EQ(s.limits.msPerPosition, 10000);
 }
 
+// Unlike the slash forms (above), the others take the whole value as a number, up to a day.
+TEST(CommandLine, OnlySlashFormsReadLeadingNumbers) {
+    EXPECT_EQ(parse({"/t", "99999999999999999999"}).limits.msPerPosition, 2147483647000);
+    EXPECT_EQ(parse({"-a", ".5"}).initMilliseconds, 500);
+    for (const std::string words : {"--time 2,5", "-t 1e-1", "--time nan", "--time 86400.001",
+                                    "--init-time 1,5", "--init-time 86401", "--early-stop 90000"}) {
+        const std::string option = words.substr(0, words.find(' '));
+        const std::string value = words.substr(words.find(' ') + 1);
+        RunSettings s;
+        EXPECT_EQ(parseCommandLine({option, value}, s).error,
+                  "Invalid value for option " + option + ": " + value);
+    }
+}
+
 TEST(CommandLine, UnusableCommandLinesAreReported) {
     RunSettings s;
     EXPECT_EQ(parseCommandLine({"/i", "a.epd", "/t"}, s).error, "Missing value for option /t.");
