@@ -135,6 +135,10 @@ bool nodes(std::string_view value, RunSettings& s) {
     return parseWhole<int64_t>(value, 1, int64_t{1} << 50, s.limits.nodes);
 }
 
+bool multipv(std::string_view value, RunSettings& s) {
+    return parseWhole(value, 1, 256, s.engine.multipv);
+}
+
 bool earlyStop(std::string_view value, RunSettings& s) {
     const std::optional<SecondsValue> seconds = strictSeconds(value);
     if (seconds) s.limits.earlyStopMs = seconds->milliseconds;
@@ -169,6 +173,12 @@ bool compareFile(std::string_view value, RunSettings& s) {
 bool plotFile(std::string_view value, RunSettings& s) {
     if (value.empty()) return false;
     s.plotFile = value;
+    return true;
+}
+
+bool logFile(std::string_view value, RunSettings& s) {
+    if (value.empty()) return false;
+    s.logFile = value;
     return true;
 }
 

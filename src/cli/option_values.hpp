@@ -31,6 +31,7 @@ bool moveTimeout(std::string_view value, RunSettings& s);
 bool concurrency(std::string_view value, RunSettings& s);
 bool depth(std::string_view value, RunSettings& s);
 bool nodes(std::string_view value, RunSettings& s);
+bool multipv(std::string_view value, RunSettings& s);
 bool earlyStop(std::string_view value, RunSettings& s);
 bool shard(std::string_view value, RunSettings& s);
 // The files of the newer options may not be empty: no file could be written or read.
@@ -38,6 +39,7 @@ bool jsonFile(std::string_view value, RunSettings& s);
 // Appends one more file to compare.
 bool compareFile(std::string_view value, RunSettings& s);
 bool plotFile(std::string_view value, RunSettings& s);
+bool logFile(std::string_view value, RunSettings& s);
 bool minScore(std::string_view value, RunSettings& s);
 bool minSolved(std::string_view value, RunSettings& s);
 
