@@ -37,8 +37,10 @@ std::string applyOption(const std::vector<std::string>& words, size_t& index,
     const size_t equals = word.starts_with("--") ? word.find('=') : std::string_view::npos;
     const std::string written(word.substr(0, equals));
     if (row == nullptr) return "Unknown option " + written + ".";
+    const auto reader =
+        word.starts_with('/') && row->applyOriginal != nullptr ? row->applyOriginal : row->apply;
     const auto apply = [&](std::string_view value) -> std::string {
-        if (row->apply(value, settings)) return {};
+        if (reader(value, settings)) return {};
         return "Invalid value for option " + written + ": " + std::string(value);
     };
     if (row->arity == OptionArity::None) {

@@ -16,6 +16,7 @@ using enum ValueCompletion;
 constexpr CommandLineRequest kRun = CommandLineRequest::Run;
 
 // The options of the original program first, then the newer ones; the help keeps this order.
+// Where a slash form reads its value differently, it keeps the reading scripts rely on.
 constexpr OptionRow kOptions[] = {
     {"input", 'i', 'i', One, "FILE", File, "", "", "The EPD test suite.", kRun, v::inputFile},
     {"output", 'o', 'o', One, "FILE", File, "", "",
@@ -29,9 +30,9 @@ constexpr OptionRow kOptions[] = {
     {"setup", 's', 's', One, "COMMAND", Nothing, "", "see /s above",
      "Sent once after the engine has started.", kRun, v::setupCommand},
     {"time", 't', 't', One, "SECONDS", Nothing, "", "10",
-     "Thinking time per position, down to 0.01.", kRun, v::timePerPosition},
+     "Thinking time per position, down to 0.01.", kRun, v::timePerPosition, v::originalTime},
     {"init-time", 'a', 'a', One, "SECONDS", Nothing, "", "2",
-     "Pause after the engine's initialisation.", kRun, v::initTime},
+     "Pause after the engine's initialisation.", kRun, v::initTime, v::originalInitTime},
     {"board-setup", 'e', 'e', One, "METHOD", Choice, "edit cbedit setboard", "setboard",
      "WinBoard set-up: edit, cbedit or setboard.", kRun, v::boardSetup},
     {"uci", 'u', 'u', None, "", Nothing, "", "", "Speak UCI instead of WinBoard.", kRun, v::uci},
@@ -43,6 +44,8 @@ constexpr OptionRow kOptions[] = {
      kRun, v::depth},
     {"nodes", 0, 0, One, "N", Nothing, "", "",
      "Search each position for N nodes (UCI), within the time.", kRun, v::nodes},
+    {"multipv", 0, 0, One, "K", Nothing, "", "",
+     "Lines of analysis the engine searches at once (UCI).", kRun, v::multipv},
     {"early-stop", 0, 0, One, "SECONDS", Nothing, "", "",
      "End a search once its first move held full points this long.", kRun, v::earlyStop},
     {"shard", 0, 0, One, "K/N", Nothing, "", "0/1",
@@ -53,6 +56,8 @@ constexpr OptionRow kOptions[] = {
      "Compare result files side by side; takes no engine command.", kRun, v::compareFile},
     {"plot", 0, 0, One, "FILE", File, "", "", "Write the solution-time chart as SVG.", kRun,
      v::plotFile},
+    {"log", 0, 0, One, "FILE", File, "", "",
+     "Append every line sent to and read from the engines to FILE.", kRun, v::logFile},
     {"min-score", 0, 0, One, "PERCENT", Nothing, "", "",
      "Exit status 3 when the score is below this % of the maximum.", kRun, v::minScore},
     {"min-solved", 0, 0, One, "COUNT", Nothing, "", "",

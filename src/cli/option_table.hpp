@@ -37,6 +37,8 @@ struct OptionRow {
     CommandLineRequest request;
     // Applies one value (of a switch: an empty one); false when the option does not take it.
     bool (*apply)(std::string_view value, RunSettings& settings);
+    // The same for the slash form, when that reads its value otherwise; null: apply.
+    bool (*applyOriginal)(std::string_view value, RunSettings& settings) = nullptr;
 };
 
 // Every option, in the order the help text lists them.

@@ -32,6 +32,21 @@ int32_t secondsToMilliseconds(int32_t seconds) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
+// The whole value as seconds ("12", "0.25", ".5"), up to a day; empty for anything else.
+std::optional<SecondsValue> strictSeconds(std::string_view value) {
+    const std::optional<SecondsValue> seconds = exactSeconds(value);
+    if (!seconds || seconds->milliseconds > int64_t{86400} * 1000) return std::nullopt;
+    return seconds;
+}
+
+// Below a hundredth the report could not show the time it was given; 0 asks for the default.
+bool setTime(std::optional<SecondsValue> time, RunSettings& s) {
+    if (!time || (time->milliseconds > 0 && time->milliseconds < 10)) return false;
+    s.limits.msPerPosition = time->milliseconds;
+    s.limits.timeDecimals = time->decimals;
+    return true;
+}
+
 }  // namespace
 
 bool inputFile(std::string_view value, RunSettings& s) {
@@ -65,15 +80,20 @@ bool setupCommand(std::string_view value, RunSettings& s) {
 }
 
 bool timePerPosition(std::string_view value, RunSettings& s) {
-    const std::optional<SecondsValue> time = leadingSeconds(value);
-    // Below a hundredth the report could not show the time it was given.
-    if (!time || (time->milliseconds > 0 && time->milliseconds < 10)) return false;
-    s.limits.msPerPosition = time->milliseconds;
-    s.limits.timeDecimals = time->decimals;
-    return true;
+    return setTime(strictSeconds(value), s);
+}
+
+bool originalTime(std::string_view value, RunSettings& s) {
+    return setTime(leadingSeconds(value), s);
 }
 
 bool initTime(std::string_view value, RunSettings& s) {
+    const std::optional<SecondsValue> seconds = strictSeconds(value);
+    if (seconds) s.initMilliseconds = static_cast<int32_t>(seconds->milliseconds);
+    return seconds.has_value();
+}
+
+bool originalInitTime(std::string_view value, RunSettings& s) {
     const int32_t seconds = atoiValue(value);
     if (seconds < 0) return false;
     s.initMilliseconds = secondsToMilliseconds(seconds);
@@ -115,8 +135,12 @@ bool nodes(std::string_view value, RunSettings& s) {
     return parseWhole<int64_t>(value, 1, int64_t{1} << 50, s.limits.nodes);
 }
 
+bool multipv(std::string_view value, RunSettings& s) {
+    return parseWhole(value, 1, 256, s.engine.multipv);
+}
+
 bool earlyStop(std::string_view value, RunSettings& s) {
-    const std::optional<SecondsValue> seconds = exactSeconds(value);
+    const std::optional<SecondsValue> seconds = strictSeconds(value);
     if (seconds) s.limits.earlyStopMs = seconds->milliseconds;
     return seconds.has_value();
 }
@@ -149,6 +173,12 @@ bool compareFile(std::string_view value, RunSettings& s) {
 bool plotFile(std::string_view value, RunSettings& s) {
     if (value.empty()) return false;
     s.plotFile = value;
+    return true;
+}
+
+bool logFile(std::string_view value, RunSettings& s) {
+    if (value.empty()) return false;
+    s.logFile = value;
     return true;
 }
 

@@ -15,10 +15,14 @@ bool goodOnlyFile(std::string_view value, RunSettings& s);
 bool notFoundFile(std::string_view value, RunSettings& s);
 bool clearCommand(std::string_view value, RunSettings& s);
 bool setupCommand(std::string_view value, RunSettings& s);
-// Read like atoi, with decimals down to a hundredth; not negative.
+// Seconds with decimals down to a hundredth, up to a day; 0 asks for the default.
 bool timePerPosition(std::string_view value, RunSettings& s);
-// Whole seconds read like atoi; not negative.
+// The same read from the number the value starts with, as the original /t always did.
+bool originalTime(std::string_view value, RunSettings& s);
+// Seconds with decimals, up to a day.
 bool initTime(std::string_view value, RunSettings& s);
+// Whole seconds read like atoi, as the original /a always did; not negative.
+bool originalInitTime(std::string_view value, RunSettings& s);
 // edit, cbedit or setboard, exactly.
 bool boardSetup(std::string_view value, RunSettings& s);
 // Takes no value: any call turns UCI on.
@@ -27,6 +31,7 @@ bool moveTimeout(std::string_view value, RunSettings& s);
 bool concurrency(std::string_view value, RunSettings& s);
 bool depth(std::string_view value, RunSettings& s);
 bool nodes(std::string_view value, RunSettings& s);
+bool multipv(std::string_view value, RunSettings& s);
 bool earlyStop(std::string_view value, RunSettings& s);
 bool shard(std::string_view value, RunSettings& s);
 // The files of the newer options may not be empty: no file could be written or read.
@@ -34,6 +39,7 @@ bool jsonFile(std::string_view value, RunSettings& s);
 // Appends one more file to compare.
 bool compareFile(std::string_view value, RunSettings& s);
 bool plotFile(std::string_view value, RunSettings& s);
+bool logFile(std::string_view value, RunSettings& s);
 bool minScore(std::string_view value, RunSettings& s);
 bool minSolved(std::string_view value, RunSettings& s);
 

@@ -28,19 +28,21 @@ int runTests(const std::vector<std::string>& words) {
         console.write(helpText());
         return kExitOk;
     }
-    if (!s.compareFiles.empty()) {
-        return compareResultFiles(s.compareFiles, s.plotFile, console) ? kExitOk : kExitFailure;
-    }
-    if (s.engine.command.empty() && s.inputFile.empty() && s.resultFile.empty()) {
+    if (s.compareFiles.empty() && s.engine.command.empty() && s.inputFile.empty() &&
+        s.resultFile.empty()) {
         console.write(usageText());
         return kExitOk;
     }
-    if (const std::string unusable = completeSettings(s); !unusable.empty()) {
-        console.write(unusable + "\n" + usageText());
-        return kExitUsage;
-    }
+    // Before anything is read or written, a comparison included.
     if (const std::string conflict = overwriteConflict(s); !conflict.empty()) {
         console.write(conflict + "\n" + usageText());
+        return kExitUsage;
+    }
+    if (!s.compareFiles.empty()) {
+        return compareResultFiles(s.compareFiles, s.plotFile, console) ? kExitOk : kExitFailure;
+    }
+    if (const std::string unusable = completeSettings(s); !unusable.empty()) {
+        console.write(unusable + "\n" + usageText());
         return kExitUsage;
     }
     return runSuite(std::move(s), std::move(console));

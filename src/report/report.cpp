@@ -80,8 +80,8 @@ void countKinds(ReportTotals& totals, const ScoredRecord& scored) {
     countTheme(totals, record, verdict.points, verdict.maximum);
 }
 
-void countSolved(ReportTotals& totals, const Verdict& verdict, int32_t wholeTime) {
-    const int32_t time = solvedTime(verdict, wholeTime);
+void countSolved(ReportTotals& totals, const Verdict& verdict, int64_t wholeTime) {
+    const int64_t time = solvedTime(verdict, wholeTime);
     for (size_t i = 0; i < kReportBuckets.size(); ++i) {
         if (time <= kReportBuckets[i].upTo) {
             ++totals.buckets[i];
@@ -135,8 +135,9 @@ std::string kindsText(const ReportTotals& totals) {
     return text;
 }
 
-int32_t wholeTimeOf(const ReportSettings& settings) {
-    return static_cast<int32_t>(std::min<int64_t>(settings.msPerPosition / 10, INT32_MAX));
+// The time per position in hundredths of a second; 64 bits, since /t may give any time.
+int64_t wholeTimeOf(const ReportSettings& settings) {
+    return settings.msPerPosition / 10;
 }
 
 }  // namespace
@@ -153,15 +154,15 @@ std::string percentOf(int32_t part, int32_t whole) {
     return text;
 }
 
-int32_t solvedTime(const Verdict& verdict, int32_t wholeTime) {
+int64_t solvedTime(const Verdict& verdict, int64_t wholeTime) {
     // A full-score move with no found time (no analysis line showed it) came at the end.
-    const int32_t found = verdict.foundTime < 0 ? wholeTime : verdict.foundTime;
+    const int64_t found = verdict.foundTime < 0 ? wholeTime : verdict.foundTime;
     return std::min(found, wholeTime);
 }
 
 ReportTotals computeTotals(const std::vector<ScoredRecord>& resultList,
                            const ReportSettings& settings) {
-    const int32_t wholeTime = wholeTimeOf(settings);
+    const int64_t wholeTime = wholeTimeOf(settings);
     ReportTotals totals;
     for (const ScoredRecord& scored : resultList) {
         ++totals.tests;
@@ -190,7 +191,7 @@ std::string reportText(const ReportTotals& totals, const ReportSettings& setting
         text.append(kReportBuckets[i].label).append(std::to_string(totals.buckets[i])).append(", ");
     }
     text += "\nTime used for tests (wrong answer=" +
-            centisecondsText(settings.msPerPosition / 10, settings.timeDecimals) +
+            centisecondsText(wholeTimeOf(settings), settings.timeDecimals) +
             "s): " + centisecondsText(totals.timeSum, settings.timeDecimals) + "s\n";
     text += "\nPositions with error (id):\n" + nameListText(totals.failed) + "\n";
     return text + kindsText(totals);

@@ -78,7 +78,7 @@ std::string percentOf(int32_t part, int32_t whole);
 
 // When a full-score position was found, in hundredths of a second, capped at the whole time; one
 // with no found time (no analysis line showed the move) counts the whole time.
-int32_t solvedTime(const Verdict& verdict, int32_t wholeTime);
+int64_t solvedTime(const Verdict& verdict, int64_t wholeTime);
 
 ReportTotals computeTotals(const std::vector<ScoredRecord>& resultList,
                            const ReportSettings& settings);

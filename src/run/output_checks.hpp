@@ -6,9 +6,9 @@
 
 namespace tarnwick {
 
-// Whether the solved (/g) or unsolved (/w) file would overwrite the suite (/i), the result
-// file (/o) or each other, however the names are spelt. Returns "" or the message naming the
-// option that would overwrite first and then the one it would overwrite:
+// Whether a file the run writes (/g, /w, --json, --plot, --log) would overwrite one it reads
+// (/i, /o, --compare) or another one it writes, however the names are spelt. Returns "" or the
+// message naming the option that would overwrite first and then the other one:
 // "Options /w and /i name the same file: <the /w value>."
 std::string overwriteConflict(const RunSettings& settings);
 

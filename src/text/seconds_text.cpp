@@ -48,7 +48,9 @@ std::optional<SecondsValue> leadingSeconds(std::string_view text) {
 }
 
 std::optional<SecondsValue> exactSeconds(std::string_view text) {
-    if (text.empty() || text[0] < '0' || text[0] > '9') return std::nullopt;
+    // The scan takes a sign, which this form may not have.
+    const bool digitFirst = !text.empty() && text[0] >= '0' && text[0] <= '9';
+    if (!digitFirst && !text.starts_with('.')) return std::nullopt;
     const Scan scan = scanSeconds(text, 0);
     if (scan.end != text.size()) return std::nullopt;
     return scan.value;

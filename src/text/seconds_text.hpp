@@ -19,7 +19,8 @@ struct SecondsValue {
 // saturates). Empty for a negative number.
 std::optional<SecondsValue> leadingSeconds(std::string_view text);
 
-// The whole text as a number of seconds: digits with an optional fraction, nothing else.
+// The whole text as a number of seconds: digits with an optional fraction ("12", "0.25", ".5"),
+// nothing else.
 std::optional<SecondsValue> exactSeconds(std::string_view text);
 
 // Centiseconds as seconds with the given number of decimals (at most two), rounded down.

@@ -82,6 +82,22 @@ TEST(CommandLine, NumbersAndMethods) {
     EXPECT_EQ(s.limits.msPerPosition, 10000);
 }
 
+// Unlike the slash forms (above), the others take the whole value as a number, up to a day.
+TEST(CommandLine, OnlySlashFormsReadLeadingNumbers) {
+    EXPECT_EQ(parse({"/t", "99999999999999999999"}).limits.msPerPosition, 2147483647000);
+    EXPECT_EQ(parse({"-a", ".5"}).initMilliseconds, 500);
+    EXPECT_EQ(parse({"--multipv", "256"}).engine.multipv, 256);
+    for (const std::string words :
+         {"--time 2,5", "-t 1e-1", "--time nan", "--time 86400.001", "--init-time 1,5",
+          "--init-time 86401", "--early-stop 90000", "--multipv 0", "--multipv 257"}) {
+        const std::string option = words.substr(0, words.find(' '));
+        const std::string value = words.substr(words.find(' ') + 1);
+        RunSettings s;
+        EXPECT_EQ(parseCommandLine({option, value}, s).error,
+                  "Invalid value for option " + option + ": " + value);
+    }
+}
+
 TEST(CommandLine, UnusableCommandLinesAreReported) {
     RunSettings s;
     EXPECT_EQ(parseCommandLine({"/i", "a.epd", "/t"}, s).error, "Missing value for option /t.");
@@ -187,7 +203,7 @@ TEST(CommandLine, EveryFormOfAnOptionSetsTheSameField) {
 
     RunSettings s = parse({"-j", "4", "--depth", "12", "--nodes=5000", "--early-stop", "0.5",
                            "--shard", "2/3", "--json", "r.json", "--plot=p.svg", "--min-score",
-                           "62.5", "--min-solved", "0", "e"});
+                           "62.5", "--min-solved", "0", "--log", "l.txt", "e"});
     EXPECT_EQ(s.concurrency, 4);
     EXPECT_EQ(s.limits.depth, 12);
     EXPECT_EQ(s.limits.nodes, 5000);
@@ -198,6 +214,7 @@ TEST(CommandLine, EveryFormOfAnOptionSetsTheSameField) {
     EXPECT_EQ(s.plotFile, "p.svg");
     EXPECT_EQ(s.thresholds.minScorePercent, 62.5);
     EXPECT_EQ(s.thresholds.minSolved, 0);
+    EXPECT_EQ(s.logFile, "l.txt");
     EXPECT_EQ(s.engine.command, "e");
     EXPECT_FALSE(parse({}).thresholds.minScorePercent.has_value());
     EXPECT_EQ(parse({"--min-score", "100"}).thresholds.minScorePercent, 100.0);
@@ -249,6 +266,7 @@ TEST(CommandLine, MessagesNameTheOptionAsWritten) {
     EXPECT_EQ(errorOf({"-j", "0"}), "Invalid value for option -j: 0");
     EXPECT_EQ(errorOf({"--shard", "3/3"}), "Invalid value for option --shard: 3/3");
     EXPECT_EQ(errorOf({"--json="}), "Invalid value for option --json: ");
+    EXPECT_EQ(errorOf({"--log", ""}), "Invalid value for option --log: ");
     EXPECT_EQ(errorOf({"--compare", "a", ""}), "Invalid value for option --compare: ");
     for (const char* percent : {"100.5", "-1", "1e2", "nan", "inf", "", "5%", ".5"}) {
         EXPECT_EQ(errorOf({"--min-score", percent}),

@@ -67,6 +67,10 @@ TEST(OutputFiles, UnwritableOrClashingFilesStopTheRunBeforeTheEngine) {
     EXPECT_TRUE(says(run, "Options /g and /o name the same file: ")) << run.output;
     EXPECT_FALSE(says(run, "Starting engine")) << run.output;
 
+    run = runTarnwick({"--compare", (dir / "suite.epd").string(), "--plot", otherSpelling});
+    EXPECT_EQ(run.exitStatus, 2);  // a comparison too
+    EXPECT_EQ(readFile(dir / "suite.epd"), suite);
+
     run = runTarnwick(runWords(dir, {"/e", "bogus"}));
     EXPECT_EQ(run.exitStatus, 2);
     EXPECT_TRUE(says(run, "Invalid value for option /e: bogus\n")) << run.output;

@@ -84,6 +84,12 @@ TEST(Report, BucketBoundsCapAndLongSearches) {
               std::string::npos);
     EXPECT_NE(late.find("(wrong answer=3600s): 1800s\n"), std::string::npos);
 
+    ReportSettings huge;  // /t 99999999999999999999, counted without overflow
+    huge.msPerPosition = 2147483647000;
+    const std::string sum =
+        report({record("acs -1; bm Kg2; pm Kg2;"), record("bm Kg2; pm Kh2;")}, huge);
+    EXPECT_NE(sum.find("(wrong answer=2147483647s): 4294967294s\n"), std::string::npos) << sum;
+
     // Truncation of the time used.
     ReportSettings twenty;
     twenty.msPerPosition = 20000;

@@ -57,6 +57,13 @@ TEST(OutputChecks, AnOutcomeFileMayNotOverwriteTheSuiteTheResultsOrTheOtherOutco
     EXPECT_EQ(overwriteConflict(t),
               "Options /g and /i name the same file: " + t.goodOnlyFile + ".");
 
+    t = s;
+    t.compareFiles = {"a.epd", "b.epd"};
+    t.logFile = "x/../b.epd";
+    EXPECT_EQ(overwriteConflict(t), "Options --log and --compare name the same file: x/../b.epd.");
+    t.jsonFile = results;
+    EXPECT_EQ(overwriteConflict(t), "Options --json and /o name the same file: " + results + ".");
+
     // Unnamed files clash with nothing.
     t = RunSettings{};
     t.inputFile = suite;
