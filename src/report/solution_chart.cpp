@@ -178,7 +178,7 @@ std::string legend(const SolutionChart& chart) {
 
 }  // namespace
 
-ChartRun chartRunOf(std::string name, const std::vector<ScoredRecord>& results, int32_t wholeTime) {
+ChartRun chartRunOf(std::string name, const std::vector<ScoredRecord>& results, int64_t wholeTime) {
     ChartRun run{std::move(name), {}};
     for (const ScoredRecord& scored : results) {
         if (scored.verdict.solved)

@@ -26,7 +26,7 @@ struct SolutionChart {
 
 // The run's full-score positions, each at its found time; wholeTime (hundredths of a second)
 // stands in for a found time that is missing.
-ChartRun chartRunOf(std::string name, const std::vector<ScoredRecord>& results, int32_t wholeTime);
+ChartRun chartRunOf(std::string name, const std::vector<ScoredRecord>& results, int64_t wholeTime);
 
 // The chart as a self-contained SVG document.
 std::string solutionChartSvg(const SolutionChart& chart);

@@ -60,8 +60,7 @@ SolutionChart runChart(const RunSettings& settings, const std::string& engineNam
     std::string engine = engineName;
     if (engine.empty()) engine = baseName(nthToken(settings.engine.command, 1));
     if (engine.empty()) engine = baseName(settings.resultFile);
-    const auto wholeTime = static_cast<int32_t>(settings.limits.msPerPosition / 10);
-    chart.runs.push_back(chartRunOf(engine, results, wholeTime));
+    chart.runs.push_back(chartRunOf(engine, results, settings.limits.msPerPosition / 10));
     return chart;
 }
 

@@ -57,10 +57,13 @@ TEST(Throughput, SearchLimitsAreTheCommandsSent) {
     EXPECT_NE(readFile(dir / "wb.log").find("sd 4\ngo\n?\n"), std::string::npos)
         << readFile(dir / "wb.log");
 
-    run = runTarnwick(concat({"--nodes", "100", "/i", (dir / "suite.epd").string()},
-                             scriptedEngine(dir, winboard, "wb2")));
-    EXPECT_EQ(run.exitStatus, 2);
-    EXPECT_TRUE(run.output.starts_with("--nodes needs a UCI engine\n")) << run.output;
+    for (const char* option : {"--nodes", "--multipv"}) {
+        run = runTarnwick(concat({option, "3", "/i", (dir / "suite.epd").string()},
+                                 scriptedEngine(dir, winboard, "wb2")));
+        EXPECT_EQ(run.exitStatus, 2);
+        EXPECT_TRUE(run.output.starts_with(option + std::string(" needs a UCI engine\n")))
+            << run.output;
+    }
 }
 
 // Several engines at once give the records and the report of one engine, whichever engine
