@@ -171,6 +171,42 @@ TEST_F(WatchTest, MateTestsFollowTheMateScore) {
     EXPECT_EQ(watch.currentPosition.mate, 0);
 }
 
+// The early-stop moment follows the engine's own time from the line that found the move: it only
+// comes nearer while the move holds, is cleared when the move is lost, and a mate test's best
+// mate makes it due at once.
+TEST_F(WatchTest, EarlyStopFollowsTheEnginesTime) {
+    TestPosition entry;
+    entry.parseEpd(std::string(kFen) + " bm Qh5;");
+    installPosition(watch, entry, 300);
+    const auto start = WatchState::Clock::now();
+    const auto at = [&](int ms) { return start + std::chrono::milliseconds(ms); };
+    struct Step {
+        const char* line;  // engine time in hundredths
+        int wallMs;        // when it is read
+        std::optional<int> dueMs;
+    };
+    const Step steps[] = {
+        {"5 20 100 1000 d1h5", 0, 300},     // found at 1.00 s: held 0.3 s more of its time
+        {"6 20 120 1000 d1h5", 1, 101},     // held 0.2 s of the engine's time, not 1 ms
+        {"7 20 500 1000 d1h5", 2, 2},       // held longer than the early-stop time: now
+        {"8 20 510 1000 g1f3", 3, {}},      // lost
+        {"9 20 600 1000 d1h5", 400, 700},   // found again, at 6.00 s
+        {"9 20 610 1000 d1h5", 1000, 700},  // the wall clock alone never moves it later
+    };
+    for (const Step& step : steps) {
+        onAnalysisLine(watch, std::get<AnalysisLine>(parseWinboardLine(step.line)),
+                       at(step.wallMs));
+        ASSERT_EQ(watch.earlyStopDue.has_value(), step.dueMs.has_value()) << step.line;
+        if (step.dueMs) {
+            EXPECT_EQ(*watch.earlyStopDue, at(*step.dueMs)) << step.line;
+        }
+    }
+    entry.parseEpd(std::string(kFen) + " bm #2;");
+    installPosition(watch, entry, 300);
+    onAnalysisLine(watch, mateLine(2, 5), at(7));
+    EXPECT_EQ(watch.earlyStopDue, at(7));
+}
+
 // With several lines, only the main one decides; the record's JSON gets the last full set.
 TEST_F(WatchTest, OnlyTheMainLineIsJudgedAndTheLastFullSetIsKept) {
     TestPosition entry;
@@ -193,8 +229,8 @@ TEST_F(WatchTest, OnlyTheMainLineIsJudgedAndTheLastFullSetIsKept) {
     EXPECT_EQ(final->result.record.pv, "Nf3");
     std::string lines;
     for (const EngineLine& line : final->result.lines) {
-        lines += std::to_string(line.multipv) + ":" + std::to_string(line.score.centipawns()) + ":" +
-                 line.pv + " ";
+        lines += std::to_string(line.multipv) + ":" + std::to_string(line.score.centipawns()) +
+                 ":" + line.pv + " ";
     }
     EXPECT_EQ(lines, "1:40:Qh5 Nc6 2:30000:Nf3 3:-5:Bc4 ");
 }
