@@ -79,6 +79,19 @@ for k in $shard_numbers; do
 done
 [ $missing = 0 ] || exit 1
 
+# The time per position the shards were given, so that the report counts a wrong answer as
+# that time: the first /t, -t or --time among the options.
+time=()
+for ((i = 0; i < ${#engine[@]}; i++)); do
+    case ${engine[i]} in
+        /t | -t | --time) time=(/t "${engine[i + 1]:-}") ;;
+        --time=*) time=(/t "${engine[i]#--time=}") ;;
+        --) break ;;
+        *) continue ;;
+    esac
+    break
+done
+
 # Every shard has finished: the whole suite's report, its positions in suite order.
 for k in $shard_numbers; do cat "$out/part-$k.epd"; done >"$out/merged.epd"
-"$tarnwick" /i "$suite" /o "$out/merged.epd"
+"$tarnwick" /i "$suite" /o "$out/merged.epd" "${time[@]}"

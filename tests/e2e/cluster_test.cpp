@@ -31,7 +31,7 @@ const std::filesystem::path kRecipes =
 // The options and engine of every run here: a depth-limited search gives the same moves
 // however the positions are spread over processes and machines.
 const std::string kEngineLine =
-    std::string("--depth 3 /u /a 0 ") + TEST_ENGINE_BINARY + " --search";
+    std::string("--depth 3 --time=2 /u /a 0 ") + TEST_ENGINE_BINARY + " --search";
 
 std::string quoted(const std::string& word) {
     std::string text = "'";
@@ -109,6 +109,8 @@ TEST(Cluster, GnuParallelShardsReportAsTheWholeSuite) {
     EXPECT_EQ(recordsIn(dir / "out" / "part-0.epd"), 5u);
     EXPECT_EQ(recordsIn(dir / "out" / "part-1.epd"), 5u);
     EXPECT_EQ(reportWithoutTimes(local.output), serial) << local.output;
+    // The merged report counts a wrong answer as the shards' time per position.
+    EXPECT_NE(local.output.find("(wrong answer=2s)"), std::string::npos) << local.output;
 
     // Run again, every shard is already complete: nothing is tested twice.
     local = parallelShards(dir, "", "out");
@@ -362,7 +364,7 @@ TEST(Cluster, SlurmArrayShardsReportAsTheWholeSuite) {
     EXPECT_EQ(recordsIn(dir / "out" / "part-1.epd"), 5u);
 
     const Shell report = shell("cd " + quoted(out) + " && cat part-*.epd > merged.epd && " +
-                               quoted(TARNWICK_BINARY) + " /i ../suite.epd /o merged.epd");
+                               quoted(TARNWICK_BINARY) + " /i ../suite.epd /o merged.epd /t 2");
     EXPECT_EQ(report.status, 0) << report.output;
     EXPECT_EQ(reportWithoutTimes(report.output), serial) << report.output;
 }
