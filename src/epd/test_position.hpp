@@ -58,10 +58,12 @@ struct TestPosition {
     // 0 when both records describe the same board, side, castling rights and en-passant
     // square; otherwise the code of the first difference.
     int comparePosition(const TestPosition& other) const;
+
+    bool operator==(const TestPosition&) const = default;
 };
 
 // The operand of a string-valued opcode: a quoted text (with \" and \\ escapes) or, unquoted,
-// its first word.
+// its first word. A quote that never closes keeps the rest of the text.
 std::string readStringOperand(std::string_view text);
 
 }  // namespace tarnwick
