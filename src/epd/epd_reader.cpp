@@ -19,6 +19,11 @@ bool startsWithDigit(std::string_view word) {
     return !word.empty() && isDigit(word[0]);
 }
 
+bool startsWithLetter(std::string_view word) {
+    return !word.empty() &&
+           ((word[0] >= 'a' && word[0] <= 'z') || (word[0] >= 'A' && word[0] <= 'Z'));
+}
+
 // The operation's text from its n-th character on.
 std::string_view restFrom(std::string_view op, size_t n) {
     return n < op.size() ? op.substr(n) : std::string_view{};
@@ -66,6 +71,20 @@ void readClocks(TestPosition& p, Words& words) {
     if (!startsWithDigit(words.peek())) return;
     p.hmvc = atoiValue(words.take());
     if (startsWithDigit(words.peek())) p.fmvn = atoiValue(words.take());
+}
+
+// Passes over the words that cannot begin an operation (an opcode begins with a letter), such
+// as a stray "-" after the en-passant square, which would otherwise swallow the operation they
+// stand before. True when they did stand before one.
+bool skipWordsBeforeOperations(Words& words) {
+    bool skipped = false;
+    for (std::string_view word = words.peek();
+         !word.empty() && !startsWithLetter(word) && word.find(';') == std::string_view::npos;
+         word = words.peek()) {
+        words.take();
+        skipped = true;
+    }
+    return skipped && startsWithLetter(words.peek());
 }
 
 // Where the quoted string whose opening quote is text[open] closes, past \" and \\ escapes;
@@ -186,13 +205,15 @@ std::string readStringOperand(std::string_view text) {
     return operand;  // never closed: the whole tail is kept
 }
 
-void TestPosition::parseEpd(std::string_view line) {
+bool TestPosition::parseEpd(std::string_view line) {
     const std::string text = collapseBlanks(line);
     clear();
     Words words(text);
-    if (!readPositionFields(*this, words)) return;
+    if (!readPositionFields(*this, words)) return false;
     readClocks(*this, words);
+    const bool skipped = skipWordsBeforeOperations(words);
     readOperations(*this, words.rest());
+    return skipped;
 }
 
 }  // namespace tarnwick

@@ -46,8 +46,9 @@ struct TestPosition {
     std::array<std::string, 10> v;
     std::string vm;
 
-    // Clears the record, then fills it from one EPD line (without its line end).
-    void parseEpd(std::string_view line);
+    // Clears the record, then fills it from one EPD line (without its line end). True when
+    // words that cannot be opcodes stood before the operations and were skipped.
+    bool parseEpd(std::string_view line);
     // The record as one EPD line; omitAnalysis leaves out acd, acn, acs, ce, mate, pm and pv.
     std::string toEpd(bool omitAnalysis) const;
     void clear() { *this = TestPosition{}; }
