@@ -43,7 +43,8 @@ inline constexpr std::array kEpdOpcodes{
     EpdOpcode{"bm", EpdOperand::Moves, &TestPosition::bm},
     EpdOpcode{"c", EpdOperand::NumberedTexts, &TestPosition::c},
     EpdOpcode{"ce", EpdOperand::Number, &TestPosition::ce, true},
-    EpdOpcode{"dm", EpdOperand::Number, &TestPosition::dm},
+    // As written, not as a number: a count that cannot be read is told, not dropped.
+    EpdOpcode{"dm", EpdOperand::Moves, &TestPosition::dm},
     EpdOpcode{"draw_accept", EpdOperand::Flag, &TestPosition::draw_accept},
     EpdOpcode{"draw_claim", EpdOperand::Flag, &TestPosition::draw_claim},
     EpdOpcode{"draw_offer", EpdOperand::Flag, &TestPosition::draw_offer},

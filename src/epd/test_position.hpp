@@ -22,7 +22,8 @@ struct TestPosition {
     std::string bm;
     std::array<std::string, 10> c;  // c[1] holds the points of the named moves
     int32_t ce = 0;
-    int32_t dm = 0;
+    // The mate count as written: the scorer reads it, and tells one that is no count.
+    std::string dm;
     bool draw_accept = false;
     bool draw_claim = false;
     bool draw_offer = false;

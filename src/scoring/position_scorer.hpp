@@ -71,7 +71,8 @@ class PositionScorer {
     // The first pair of a c0 points list that names no legal move, so that the list was set
     // aside for the bm and am rules; empty when there is none.
     const std::string& rejectedPair() const { return rejectedPair_; }
-    // The best and avoid words that name no legal move (none for a mate test).
+    // The best and avoid words that name no legal move (none for a mate test), then a dm that
+    // is no mate count, as "dm <operand>".
     std::vector<std::string> unreadableMoves() const;
 
     // The verdict of a finished record of this position.
@@ -85,14 +86,15 @@ class PositionScorer {
     std::vector<NamedMove> avoid_;
     std::vector<NamedMove> pointsList_;
     std::string rejectedPair_;
+    std::string unreadableDm_;
 };
 
 // A record read from a file, scored once.
 ScoredRecord scoreRecord(TestPosition record);
 std::vector<ScoredRecord> scoreRecords(std::vector<TestPosition> records);
 
-// The signed mate distance a record asks for: N of a bm that is the one word "#N", else its dm;
-// 0 when it is no mate test.
+// The signed mate distance a record asks for: N of a bm that is the one word "#N", else the
+// count of its dm; 0 when it is no mate test.
 int32_t mateTargetOf(const TestPosition& position);
 
 }  // namespace tarnwick

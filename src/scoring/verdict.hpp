@@ -31,7 +31,8 @@ struct Verdict {
     bool mateTest = false;
     MateVerdict mate = MateVerdict::none;  // of a mate test
     bool pointsSuite = false;
-    std::vector<std::string> unreadable;  // best and avoid words that name no legal move
+    // Best and avoid words that name no legal move, and a dm that is no mate count ("dm 0").
+    std::vector<std::string> unreadable;
     // The first pair of a points list that names no legal move, so that the list was set aside.
     std::string rejectedPair;
 };

@@ -34,6 +34,14 @@ TEST(Scoring, UnreadableBestAndAvoidMovesKeepThePoint) {
     EXPECT_EQ(some.pointsOfText("g1f3"), 5);
     EXPECT_EQ(some.unreadableMoves(), (std::vector<std::string>{"Nbd7", "Qxh7"}));
     EXPECT_TRUE(PositionScorer(record("bm Nf3; am Qh5;")).unreadableMoves().empty());
+
+    // A dm that is no mate count asks for no mate, and is told as written.
+    for (const auto& [ops, target, told] :
+         {std::tuple{"bm Nf3; dm 0;", 0, "dm 0"}, {"bm #2; dm x;", 2, "dm x"}, {"dm +3;", 3, ""}}) {
+        const PositionScorer p(record(ops));
+        EXPECT_EQ(p.mateTarget(), target) << ops;
+        EXPECT_EQ(p.unreadableMoves(), std::vector<std::string>(told[0] ? 1 : 0, told)) << ops;
+    }
 }
 
 TEST(Scoring, MateTestsBySignAndDistance) {
