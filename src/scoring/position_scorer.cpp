@@ -68,6 +68,26 @@ std::optional<std::vector<PositionScorer::NamedMove>> readPairs(std::string_view
     return pairs;
 }
 
+// The pairs with one entry per move: a move named again keeps the larger of its points, and
+// its first text is added to repeated.
+std::vector<PositionScorer::NamedMove> mergeRepeats(std::vector<PositionScorer::NamedMove> pairs,
+                                                    std::vector<std::string>& repeated) {
+    std::vector<PositionScorer::NamedMove> merged;
+    for (PositionScorer::NamedMove& pair : pairs) {
+        const auto earlier = std::find_if(merged.begin(), merged.end(), [&](const auto& kept) {
+            return sameMove(kept.move, pair.move);
+        });
+        if (earlier == merged.end()) {
+            merged.push_back(std::move(pair));
+            continue;
+        }
+        earlier->points = std::max(earlier->points, pair.points);
+        if (std::find(repeated.begin(), repeated.end(), earlier->text) == repeated.end())
+            repeated.push_back(earlier->text);
+    }
+    return merged;
+}
+
 }  // namespace
 
 int32_t mateTargetOf(const TestPosition& position) {
@@ -100,7 +120,7 @@ PositionScorer::PositionScorer(const TestPosition& position) {
                 }
             }
             if (rejectedPair_.empty()) {
-                pointsList_ = std::move(*pairs);
+                pointsList_ = mergeRepeats(std::move(*pairs), repeatedMoves_);
                 for (const NamedMove& pair : pointsList_)
                     maximum_ = std::max(maximum_, pair.points);
                 return;
@@ -176,6 +196,7 @@ Verdict PositionScorer::verdictOf(const TestPosition& record) const {
     verdict.pointsSuite = isPointsSuite();
     verdict.unreadable = unreadableMoves();
     verdict.rejectedPair = rejectedPair_;
+    verdict.repeatedMoves = repeatedMoves_;
     return verdict;
 }
 

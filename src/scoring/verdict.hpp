@@ -35,6 +35,8 @@ struct Verdict {
     std::vector<std::string> unreadable;
     // The first pair of a points list that names no legal move, so that the list was set aside.
     std::string rejectedPair;
+    // The moves the points list names more than once; each counts its larger value.
+    std::vector<std::string> repeatedMoves;
 };
 
 // A record and its verdict: what every output is made from.

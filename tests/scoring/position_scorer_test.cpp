@@ -90,6 +90,12 @@ TEST(Scoring, PointsListsInC0) {
     // The list decides alone: bm earns nothing it does not name.
     EXPECT_EQ(earned("bm Qh5; c0 \"Nf3=3\"; pm Qh5;"), 0);
 
+    // A move named twice counts its larger value, stands once in the list, and is told.
+    const PositionScorer twice(record("bm Qh5; c0 \"Nf3=10, Qh5=3, d1h5=9, Qh5=1\";"));
+    EXPECT_EQ(twice.pointsOfText("Qh5"), 9);
+    EXPECT_EQ(twice.pointsList().size(), 2u);
+    EXPECT_EQ(twice.repeatedMoves(), std::vector<std::string>{"Qh5"});
+
     // A pair naming no legal move sets the list aside for the bm rules, and says which.
     const PositionScorer bad(record("bm Qh5; c0 \"Qh5=10, Qxh7=5\";"));
     EXPECT_FALSE(bad.isPointsSuite());
