@@ -25,8 +25,8 @@ class LineSplitter {
   public:
     explicit LineSplitter(std::size_t maxLineBytes) : maxLineBytes_(maxLineBytes) {}
 
-    // Calls line(text) for every line that chunk completes and overlong(number) when a line
-    // passes the limit; false once a skipped line has run on too long to be read past.
+    // Calls line(text, number) for every line that chunk completes and overlong(number) when a
+    // line passes the limit; false once a skipped line has run on too long to be read past.
     template <typename OnLine, typename OnOverlong>
     bool feed(std::string_view chunk, OnLine&& line, OnOverlong&& overlong) {
         // The next CR and LF at or after pos: each is searched for once per occurrence, so a
@@ -59,7 +59,7 @@ class LineSplitter {
             if (end == chunk.size()) break;
             afterReturn_ = chunk[end] == '\r';
             pos = end + 1;
-            if (!skipping_) line(line_);
+            if (!skipping_) line(line_, lineNumber_);
             line_.clear();
             skipping_ = false;
             ++lineNumber_;
@@ -70,7 +70,7 @@ class LineSplitter {
     // Hands on the last line when it has no line end.
     template <typename OnLine>
     void finish(OnLine&& line) {
-        if (!skipping_ && !line_.empty()) line(line_);
+        if (!skipping_ && !line_.empty()) line(line_, lineNumber_);
     }
 
   private:
@@ -92,11 +92,54 @@ bool isComment(const std::string& line) {
     return line.front() == ';' || line.front() == '#';
 }
 
-// Whether the line, once trimmed of controls, holds a record.
-bool holdsRecord(std::string& line) {
-    trimControls(line);
-    return !line.empty() && !isComment(line);
+// Eight ranks of piece letters and digits between "/": how every record starts, and what no
+// stray text (a note, a torn line) does. How many squares a rank holds is the legality
+// check's to tell, by the position's id.
+bool isPlacement(std::string_view word) {
+    int ranks = 0;
+    for (std::size_t start = 0; start <= word.size(); ++ranks) {
+        const std::size_t end = std::min(word.find('/', start), word.size());
+        const std::string_view rank = word.substr(start, end - start);
+        if (rank.empty() ||
+            rank.find_first_not_of("PNBRQKpnbrqk12345678") != std::string_view::npos)
+            return false;
+        start = end + 1;
+    }
+    return ranks == 8;
 }
+
+enum class LineKind { nothing, notPosition, record };
+
+// What the line holds once trimmed of controls: nothing to read (empty, a comment), a record,
+// or text that is not a position.
+LineKind kindOf(std::string& line) {
+    trimControls(line);
+    if (line.empty() || isComment(line)) return LineKind::nothing;
+    const std::string_view text = line;
+    return isPlacement(text.substr(0, text.find_first_of(kBlanks))) ? LineKind::record
+                                                                    : LineKind::notPosition;
+}
+
+// Lines of a file told in one message: how many, and the first of them.
+struct LineTally {
+    std::size_t count = 0;
+    std::size_t first = 0;
+
+    void add(std::size_t number) {
+        if (count++ == 0) first = number;
+    }
+    // "<n> lines of <file> <many> (first: line <k>); <done>.", or for one line "1 line of <file>
+    // <one> (line <k>); <done>."; nothing when there was none.
+    void tell(std::vector<std::string>& messages, const std::string& fileName, std::string_view one,
+              std::string_view many, std::string_view done) const {
+        if (count == 0) return;
+        const bool single = count == 1;
+        messages.push_back(std::to_string(count) + (single ? " line of " : " lines of ") +
+                           fileName + " " + std::string(single ? one : many) +
+                           (single ? " (line " : " (first: line ") + std::to_string(first) + "); " +
+                           std::string(done) + ".");
+    }
+};
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -125,7 +168,10 @@ std::size_t countRecords(std::FILE* file, std::size_t maxLineBytes) {
     LineSplitter lines(maxLineBytes);
     std::size_t records = 0;
     splitFile(
-        file, lines, [&](std::string& line) { records += holdsRecord(line) ? 1 : 0; },
+        file, lines,
+        [&](std::string& line, std::size_t) {
+            records += kindOf(line) == LineKind::record ? 1 : 0;
+        },
         [](std::size_t) {});
     std::rewind(file);
     return records;
@@ -140,16 +186,26 @@ std::vector<std::string> readEpdFile(const std::string& fileName, std::vector<Te
     if (!file) return messages;
     list.reserve(list.size() + countRecords(file.get(), maxLineBytes));
     LineSplitter lines(maxLineBytes);
+    LineTally notPositions;
+    LineTally strayWords;
     // A directory opens on some systems but gives no bytes: it adds nothing, as it should.
     splitFile(
         file.get(), lines,
-        [&](std::string& line) {
-            if (holdsRecord(line)) list.emplace_back().parseEpd(line);
+        [&](std::string& line, std::size_t number) {
+            const LineKind kind = kindOf(line);
+            if (kind == LineKind::notPosition) notPositions.add(number);
+            if (kind == LineKind::record && list.emplace_back().parseEpd(line))
+                strayWords.add(number);
         },
         [&](std::size_t number) {
             messages.push_back("Line " + std::to_string(number) + " of " + fileName +
                                " is longer than " + lineLimitText(maxLineBytes) + "; skipped.");
         });
+    notPositions.tell(messages, fileName, "is not an EPD position", "are not EPD positions",
+                      "skipped");
+    strayWords.tell(messages, fileName, "has words before its operations that cannot be opcodes",
+                    "have words before their operations that cannot be opcodes",
+                    "the words were skipped");
     return messages;
 }
 

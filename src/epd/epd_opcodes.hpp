@@ -15,7 +15,7 @@ namespace tarnwick {
 // How an operation's operand is read and written.
 enum class EpdOperand : uint8_t {
     Number,            // decimal, read the way atoi does; 0 is not written
-    Moves,             // the rest of the operation as it stands
+    Moves,             // the rest of the operation as it stands, or a quoted text without quotes
     Text,              // a quoted text (escaped when written) or, unquoted, one word
     Flag,              // none: the opcode alone; anything after it is ignored
     NumberedTexts,     // ten Text opcodes, named by the letter and a digit ("c0" to "c9")
@@ -43,7 +43,8 @@ inline constexpr std::array kEpdOpcodes{
     EpdOpcode{"bm", EpdOperand::Moves, &TestPosition::bm},
     EpdOpcode{"c", EpdOperand::NumberedTexts, &TestPosition::c},
     EpdOpcode{"ce", EpdOperand::Number, &TestPosition::ce, true},
-    EpdOpcode{"dm", EpdOperand::Number, &TestPosition::dm},
+    // As written, not as a number: a count that cannot be read is told, not dropped.
+    EpdOpcode{"dm", EpdOperand::Moves, &TestPosition::dm},
     EpdOpcode{"draw_accept", EpdOperand::Flag, &TestPosition::draw_accept},
     EpdOpcode{"draw_claim", EpdOperand::Flag, &TestPosition::draw_claim},
     EpdOpcode{"draw_offer", EpdOperand::Flag, &TestPosition::draw_offer},

@@ -19,6 +19,11 @@ bool startsWithDigit(std::string_view word) {
     return !word.empty() && isDigit(word[0]);
 }
 
+bool startsWithLetter(std::string_view word) {
+    return !word.empty() &&
+           ((word[0] >= 'a' && word[0] <= 'z') || (word[0] >= 'A' && word[0] <= 'Z'));
+}
+
 // The operation's text from its n-th character on.
 std::string_view restFrom(std::string_view op, size_t n) {
     return n < op.size() ? op.substr(n) : std::string_view{};
@@ -68,10 +73,47 @@ void readClocks(TestPosition& p, Words& words) {
     if (startsWithDigit(words.peek())) p.fmvn = atoiValue(words.take());
 }
 
-// vm comes as one operation per move: they gather into one list.
+// Passes over the words that cannot begin an operation (an opcode begins with a letter), such
+// as a stray "-" after the en-passant square, which would otherwise swallow the operation they
+// stand before. True when they did stand before one.
+bool skipWordsBeforeOperations(Words& words) {
+    bool skipped = false;
+    for (std::string_view word = words.peek();
+         !word.empty() && !startsWithLetter(word) && word.find(';') == std::string_view::npos;
+         word = words.peek()) {
+        words.take();
+        skipped = true;
+    }
+    return skipped && startsWithLetter(words.peek());
+}
+
+// Where the quoted string whose opening quote is text[open] closes, past \" and \\ escapes;
+// npos when it never does.
+size_t closingQuote(std::string_view text, size_t open) {
+    for (size_t i = open + 1; i < text.size(); ++i) {
+        if (text[i] == '\\') {
+            ++i;
+        } else if (text[i] == '"') {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// An operand kept as written, or in quotes (so that it may hold ";") without them.
+std::string rawOperand(std::string_view operand) {
+    operand = trimmedView(operand);
+    if (operand.starts_with('"') && closingQuote(operand, 0) != std::string_view::npos)
+        return readStringOperand(operand);
+    return std::string(operand);
+}
+
+// vm comes as one operation per move: they gather into one list of single-blank words.
 void appendMoves(std::string& moves, std::string_view more) {
+    const std::string words = collapseBlanks(more);
+    if (words.empty()) return;
     if (!moves.empty()) moves += ' ';
-    moves += more;
+    moves += words;
 }
 
 // Where the operand of op starts when op is an operation of opcode; kNoMatch when it is not.
@@ -102,9 +144,9 @@ void readOperand(EpdTexts& fields, const EpdOpcode& opcode, std::string_view op,
 }
 void readOperand(std::string& field, const EpdOpcode& opcode, std::string_view op, size_t start) {
     const std::string_view operand = restFrom(op, start);
-    if (opcode.operand == EpdOperand::Moves) field = trimmed(operand);
+    if (opcode.operand == EpdOperand::Moves) field = rawOperand(operand);
     if (opcode.operand == EpdOperand::Text) field = readStringOperand(operand);
-    if (opcode.operand == EpdOperand::MovePerOperation) appendMoves(field, trimmedView(operand));
+    if (opcode.operand == EpdOperand::MovePerOperation) appendMoves(field, rawOperand(operand));
 }
 
 // Applies one operation by the first opcode it matches; unknown ones are dropped.
@@ -118,11 +160,25 @@ void readOperation(TestPosition& p, std::string_view op) {
     }
 }
 
-// Operations are the runs between ";" (quoted or not); the first empty one ends them.
+// Where the operation that starts at pos ends: at the next ";" outside a quoted string. A quote
+// opens a string only at the start of an operand and only when it closes, so a stray one in
+// free text (00'40" (Gustav);) leaves the operations after it alone.
+size_t operationEnd(std::string_view ops, size_t pos) {
+    for (size_t i = pos; i < ops.size(); ++i) {
+        if (ops[i] == ';') return i;
+        if (ops[i] == '"' && i > pos && ops[i - 1] == ' ') {
+            if (const size_t close = closingQuote(ops, i); close != std::string_view::npos)
+                i = close;
+        }
+    }
+    return ops.size();
+}
+
+// Operations are the runs between ";" outside quoted strings; the first empty one ends them.
 void readOperations(TestPosition& p, std::string_view ops) {
     size_t pos = 0;
     while ((pos = ops.find_first_not_of(';', pos)) != std::string_view::npos) {
-        const size_t end = std::min(ops.find(';', pos), ops.size());
+        const size_t end = operationEnd(ops, pos);
         const std::string_view op = trimmedView(ops.substr(pos, end - pos));
         if (op.empty()) return;
         readOperation(p, op);
@@ -149,13 +205,15 @@ std::string readStringOperand(std::string_view text) {
     return operand;  // never closed: the whole tail is kept
 }
 
-void TestPosition::parseEpd(std::string_view line) {
+bool TestPosition::parseEpd(std::string_view line) {
     const std::string text = collapseBlanks(line);
     clear();
     Words words(text);
-    if (!readPositionFields(*this, words)) return;
+    if (!readPositionFields(*this, words)) return false;
     readClocks(*this, words);
+    const bool skipped = skipWordsBeforeOperations(words);
     readOperations(*this, words.rest());
+    return skipped;
 }
 
 }  // namespace tarnwick

@@ -30,18 +30,31 @@ class EpdWriter {
     void number(std::string_view opcode, int32_t value) {
         if (value != 0) moves(opcode, std::to_string(value));
     }
+    // A value as it stands, or quoted when it would not read back so: when it holds a ";" that
+    // would end it, a quote or backslash, or blanks the reader would trim or collapse.
     void moves(std::string_view opcode, std::string_view value) {
         if (value.empty()) return;
-        out_.append(opcode).append(" ").append(value).append("; ");
+        out_.append(opcode).append(" ");
+        if (needsQuotes(value)) {
+            quoted(value);
+        } else {
+            out_.append(value);
+        }
+        out_.append("; ");
     }
     void flag(std::string_view opcode, bool value) {
         if (value) out_.append(opcode).append("; ");
     }
-    // A quoted operand; quotes and backslashes are escaped so the line reads back unchanged,
-    // and so is a blank after a blank ("\ "), which the reader would otherwise collapse.
     void text(std::string_view opcode, std::string_view value) {
         if (value.empty()) return;
-        out_.append(opcode).append(" \"");
+        out_.append(opcode).append(" ");
+        quoted(value);
+        out_.append("; ");
+    }
+    // Quotes and backslashes are escaped so the value reads back unchanged, and so is a blank
+    // after a blank ("\ "), which the reader would otherwise collapse.
+    void quoted(std::string_view value) {
+        out_ += '"';
         char previous = '\0';
         for (const char c : value) {
             const bool secondBlank = c == ' ' && kBlanks.find(previous) != std::string_view::npos;
@@ -49,7 +62,11 @@ class EpdWriter {
             out_ += c;
             previous = c;
         }
-        out_.append("\"; ");
+        out_ += '"';
+    }
+    static bool needsQuotes(std::string_view value) {
+        return value.find_first_of(";\"\\") != std::string_view::npos || isBlank(value.front()) ||
+               isBlank(value.back()) || value.find("  ") != std::string_view::npos;
     }
     void numberedTexts(std::string_view letter, const EpdTexts& values) {
         for (size_t i = 0; i < values.size(); ++i) {

@@ -22,7 +22,8 @@ struct TestPosition {
     std::string bm;
     std::array<std::string, 10> c;  // c[1] holds the points of the named moves
     int32_t ce = 0;
-    int32_t dm = 0;
+    // The mate count as written: the scorer reads it, and tells one that is no count.
+    std::string dm;
     bool draw_accept = false;
     bool draw_claim = false;
     bool draw_offer = false;
@@ -49,8 +50,9 @@ struct TestPosition {
     std::array<std::string, 10> v;
     std::string vm;
 
-    // Clears the record, then fills it from one EPD line (without its line end).
-    void parseEpd(std::string_view line);
+    // Clears the record, then fills it from one EPD line (without its line end). True when
+    // words that cannot be opcodes stood before the operations and were skipped.
+    bool parseEpd(std::string_view line);
     // The record as one EPD line; omitAnalysis leaves out acd, acn, acs, ce, mate, pm and pv.
     std::string toEpd(bool omitAnalysis) const;
     void clear() { *this = TestPosition{}; }
@@ -61,10 +63,12 @@ struct TestPosition {
     // 0 when both records describe the same board, side, castling rights and en-passant
     // square; otherwise the code of the first difference.
     int comparePosition(const TestPosition& other) const;
+
+    bool operator==(const TestPosition&) const = default;
 };
 
 // The operand of a string-valued opcode: a quoted text (with \" and \\ escapes) or, unquoted,
-// its first word.
+// its first word. A quote that never closes keeps the rest of the text.
 std::string readStringOperand(std::string_view text);
 
 }  // namespace tarnwick

@@ -21,8 +21,10 @@ class ResultFile {
     ResultFile(const ResultFile&) = delete;
     ResultFile& operator=(const ResultFile&) = delete;
 
-    // Opens the file for appending (created when missing) and takes an exclusive lock on it
-    // without waiting; on failed, reason holds the system's words (strerror / FormatMessage).
+    // Opens the file for appending (created when missing), takes an exclusive lock on it
+    // without waiting, and ends its last line with a line end when it has none, so that every
+    // record appended stands on a line of its own; on failed, reason holds the system's words
+    // (strerror / FormatMessage).
     ResultFileOpen open(const std::string& path, std::string& reason);
     // Appends data whole or not at all, then forces it to the disk (fdatasync /
     // FlushFileBuffers). A short or failed write cuts the file back to its length before the

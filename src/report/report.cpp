@@ -77,6 +77,10 @@ void countKinds(ReportTotals& totals, const ScoredRecord& scored) {
                                        verdict.rejectedPair +
                                        " names no legal move): scored by its bm and am");
     }
+    for (const std::string& move : verdict.repeatedMoves) {
+        totals.repeatedInLists.push_back("Points list of " + nameOf(record) + " names " + move +
+                                         " twice; the larger value counts.");
+    }
     countTheme(totals, record, verdict.points, verdict.maximum);
 }
 
@@ -93,7 +97,8 @@ void countSolved(ReportTotals& totals, const Verdict& verdict, int64_t wholeTime
     totals.timeSum += time;
 }
 
-// The parts only some suites have: unreadable moves, mate tests, points suites.
+// The parts only some suites have: unreadable moves, mate tests, points suites and what their
+// lists got wrong.
 std::string kindsText(const ReportTotals& totals) {
     std::string text;
     if (!totals.unreadable.empty()) {
@@ -128,9 +133,10 @@ std::string kindsText(const ReportTotals& totals) {
             }
         }
     }
-    if (!totals.rejectedLists.empty()) {
+    if (!totals.rejectedLists.empty() || !totals.repeatedInLists.empty()) {
         text += "\n";
         for (const std::string& line : totals.rejectedLists) text += line + "\n";
+        for (const std::string& line : totals.repeatedInLists) text += line + "\n";
     }
     return text;
 }

@@ -67,6 +67,8 @@ struct ReportTotals {
     std::vector<ReportTheme> themes;  // in suite order
     // "Points list of <name> not used (<pair> names no legal move): scored by its bm and am"
     std::vector<std::string> rejectedLists;
+    // "Points list of <name> names <move> twice; the larger value counts."
+    std::vector<std::string> repeatedInLists;
 };
 
 // The theme of an id, up to its last '.': "STS(v10.0) Simplification.042" is of

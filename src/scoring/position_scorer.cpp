@@ -40,6 +40,12 @@ bool isWholeNumber(std::string_view text) {
     return !text.empty() && isNumber(text, 10);
 }
 
+// The mate count of a dm operand: a whole number, signed or not, other than 0; 0 when it is none.
+int32_t dmCount(std::string_view dm) {
+    const std::string_view digits = dm.starts_with('+') || dm.starts_with('-') ? dm.substr(1) : dm;
+    return !digits.empty() && isNumber(digits, 10) ? atoiValue(dm) : 0;
+}
+
 // The "move=points" pairs of a c0 text separated by commas; empty when the text is no such
 // list (a comment, a source), so it is not taken for one. The moves are left unread.
 std::optional<std::vector<PositionScorer::NamedMove>> readPairs(std::string_view text) {
@@ -62,6 +68,26 @@ std::optional<std::vector<PositionScorer::NamedMove>> readPairs(std::string_view
     return pairs;
 }
 
+// The pairs with one entry per move: a move named again keeps the larger of its points, and
+// its first text is added to repeated.
+std::vector<PositionScorer::NamedMove> mergeRepeats(std::vector<PositionScorer::NamedMove> pairs,
+                                                    std::vector<std::string>& repeated) {
+    std::vector<PositionScorer::NamedMove> merged;
+    for (PositionScorer::NamedMove& pair : pairs) {
+        const auto earlier = std::find_if(merged.begin(), merged.end(), [&](const auto& kept) {
+            return sameMove(kept.move, pair.move);
+        });
+        if (earlier == merged.end()) {
+            merged.push_back(std::move(pair));
+            continue;
+        }
+        earlier->points = std::max(earlier->points, pair.points);
+        if (std::find(repeated.begin(), repeated.end(), earlier->text) == repeated.end())
+            repeated.push_back(earlier->text);
+    }
+    return merged;
+}
+
 }  // namespace
 
 int32_t mateTargetOf(const TestPosition& position) {
@@ -69,11 +95,12 @@ int32_t mateTargetOf(const TestPosition& position) {
     if (bm.starts_with('#') && isWholeNumber(bm.substr(1))) {
         if (const int32_t moves = atoiValue(bm.substr(1)); moves != 0) return moves;
     }
-    return position.dm;
+    return dmCount(position.dm);
 }
 
 PositionScorer::PositionScorer(const TestPosition& position) {
     board_.setFromFen(position.fenText());
+    if (!position.dm.empty() && dmCount(position.dm) == 0) unreadableDm_ = "dm " + position.dm;
     TokenCursor c1(position.c[1]);
     avoid_ = readNamedMoves(board_, position.am, c1, -1);
     best_ = readNamedMoves(board_, position.bm, c1, 1);
@@ -93,7 +120,7 @@ PositionScorer::PositionScorer(const TestPosition& position) {
                 }
             }
             if (rejectedPair_.empty()) {
-                pointsList_ = std::move(*pairs);
+                pointsList_ = mergeRepeats(std::move(*pairs), repeatedMoves_);
                 for (const NamedMove& pair : pointsList_)
                     maximum_ = std::max(maximum_, pair.points);
                 return;
@@ -148,12 +175,13 @@ MateVerdict PositionScorer::mateVerdict(int32_t reportedMate) const {
 
 std::vector<std::string> PositionScorer::unreadableMoves() const {
     std::vector<std::string> words;
-    if (isMateTest()) return words;
     for (const auto* list : {&best_, &avoid_}) {
+        if (isMateTest()) break;  // its "#3" is no move to read
         for (const NamedMove& named : *list) {
             if (!named.move.isValid()) words.push_back(named.text);
         }
     }
+    if (!unreadableDm_.empty()) words.push_back(unreadableDm_);
     return words;
 }
 
@@ -174,6 +202,7 @@ Verdict PositionScorer::verdictOf(const TestPosition& record) const {
     verdict.pointsSuite = isPointsSuite();
     verdict.unreadable = unreadableMoves();
     verdict.rejectedPair = rejectedPair_;
+    verdict.repeatedMoves = repeatedMoves_;
     return verdict;
 }
 

@@ -36,7 +36,7 @@ class PositionScorer {
     // number of c1. Never below 0.
     int32_t maximum() const { return maximum_; }
 
-    // The points of a move. A points suite: the number of the first pair naming it. Otherwise
+    // The points of a move. A points suite: the largest number of the pairs naming it. Otherwise
     // the number of c1 at the running place of the first avoid or best move that names it
     // (avoid moves first), or the default -1 for an avoid move and 1 for a best move. 0 for any
     // other move, and for every move of a mate test.
@@ -65,13 +65,17 @@ class PositionScorer {
     // The best moves and the avoid moves, word by word as the position gives them.
     const std::vector<NamedMove>& bestMoves() const { return best_; }
     const std::vector<NamedMove>& avoidMoves() const { return avoid_; }
-    // The pairs of a points suite's c0 list; empty when the position is scored otherwise.
+    // The pairs of a points suite's c0 list, one per move with the largest of its numbers;
+    // empty when the position is scored otherwise.
     const std::vector<NamedMove>& pointsList() const { return pointsList_; }
+    // The moves the points list names more than once, by their first text.
+    const std::vector<std::string>& repeatedMoves() const { return repeatedMoves_; }
     bool isPointsSuite() const { return !pointsList_.empty(); }
     // The first pair of a c0 points list that names no legal move, so that the list was set
     // aside for the bm and am rules; empty when there is none.
     const std::string& rejectedPair() const { return rejectedPair_; }
-    // The best and avoid words that name no legal move (none for a mate test).
+    // The best and avoid words that name no legal move (none for a mate test), then a dm that
+    // is no mate count, as "dm <operand>".
     std::vector<std::string> unreadableMoves() const;
 
     // The verdict of a finished record of this position.
@@ -85,14 +89,16 @@ class PositionScorer {
     std::vector<NamedMove> avoid_;
     std::vector<NamedMove> pointsList_;
     std::string rejectedPair_;
+    std::vector<std::string> repeatedMoves_;
+    std::string unreadableDm_;
 };
 
 // A record read from a file, scored once.
 ScoredRecord scoreRecord(TestPosition record);
 std::vector<ScoredRecord> scoreRecords(std::vector<TestPosition> records);
 
-// The signed mate distance a record asks for: N of a bm that is the one word "#N", else its dm;
-// 0 when it is no mate test.
+// The signed mate distance a record asks for: N of a bm that is the one word "#N", else the
+// count of its dm; 0 when it is no mate test.
 int32_t mateTargetOf(const TestPosition& position);
 
 }  // namespace tarnwick

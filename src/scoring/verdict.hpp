@@ -34,9 +34,12 @@ struct Verdict {
     MateVerdict mate = MateVerdict::none;  // of a mate test
     std::vector<MateLine> mateLines;       // how its mate claims' lines stand
     bool pointsSuite = false;
-    std::vector<std::string> unreadable;  // best and avoid words that name no legal move
+    // Best and avoid words that name no legal move, and a dm that is no mate count ("dm 0").
+    std::vector<std::string> unreadable;
     // The first pair of a points list that names no legal move, so that the list was set aside.
     std::string rejectedPair;
+    // The moves the points list names more than once; each counts its larger value.
+    std::vector<std::string> repeatedMoves;
 };
 
 // One of the engine's lines at the end of a search: which line, its score, its moves in SAN.

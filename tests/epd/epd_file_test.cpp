@@ -49,9 +49,9 @@ TEST(EpdFile, LongLinesAndBadFilesLoseNothing) {
         "8/8/8/8/8/8/8/k6K w - - id \"1\";\n8/8/8/8/8/8/8/k6K w - - id \"2\";\n"
         "8/8/8/8/8/8/8/k6K w - - c0 \"" +
         longComment + "\"; id \"3\";\n" + megabyte + "\n8/8/8/8/8/8/8/k6K w - - id \"5\";\n");
-    ASSERT_EQ(list.size(), 5u);
+    ASSERT_EQ(list.size(), 4u);  // the megabyte of text is no position
     EXPECT_EQ(list[2].c[0], longComment);
-    EXPECT_EQ(list[4].id, "5");
+    EXPECT_EQ(list[3].id, "5");
 
     EXPECT_TRUE(readText("").empty());
     std::vector<TestPosition> none;
@@ -126,6 +126,28 @@ TEST(EpdFile, LinesOverTheLimitAreSkippedAndCounted) {
     list = readLimited(std::string(1000000, '\n') + record + "1\";\n", 100, messages);
     EXPECT_EQ(ids(list), Texts{"1"});
     EXPECT_LT(list.capacity(), 100u);
+}
+
+// Lines that are no position are skipped, and words before the operations passed over; each is
+// told once per file, by count and first line.
+TEST(EpdFile, StrayLinesAndWordsAreSkippedAndTold) {
+    using Texts = std::vector<std::string>;
+    const std::string kings = "8/8/8/8/8/8/8/k6K w ";
+    std::vector<std::string> messages;
+    const auto list = readLimited(kings + "K f6 - bm Kg2; id \"1\";\nhello world\n" + kings +
+                                      "- - 0 1 2 bm Kg2; id \"3\";\n; note\n8/8/8/8/8/8/8 w - -\n" +
+                                      kings + "- - -; bm Kg2; id \"6\";",
+                                  100, messages);
+    EXPECT_EQ(ids(list), (Texts{"1", "3", "6"}));
+    for (const TestPosition& p : list) EXPECT_EQ(p.bm, "Kg2");
+    EXPECT_EQ(messages,
+              (Texts{"2 lines of F are not EPD positions (first: line 2); skipped.",
+                     "2 lines of F have words before their operations that cannot be opcodes "
+                     "(first: line 1); the words were skipped."}));
+    readLimited("hello\n" + kings + "- - - bm Kg2;\n", 100, messages);
+    EXPECT_EQ(messages, (Texts{"1 line of F is not an EPD position (line 1); skipped.",
+                               "1 line of F has words before its operations that cannot be "
+                               "opcodes (line 2); the words were skipped."}));
 }
 
 // Every record of every real suite survives writing and reading back.

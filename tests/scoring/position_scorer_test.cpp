@@ -34,6 +34,14 @@ TEST(Scoring, UnreadableBestAndAvoidMovesKeepThePoint) {
     EXPECT_EQ(some.pointsOfText("g1f3"), 5);
     EXPECT_EQ(some.unreadableMoves(), (std::vector<std::string>{"Nbd7", "Qxh7"}));
     EXPECT_TRUE(PositionScorer(record("bm Nf3; am Qh5;")).unreadableMoves().empty());
+
+    // A dm that is no mate count asks for no mate, and is told as written.
+    for (const auto& [ops, target, told] :
+         {std::tuple{"bm Nf3; dm 0;", 0, "dm 0"}, {"bm #2; dm x;", 2, "dm x"}, {"dm +3;", 3, ""}}) {
+        const PositionScorer p(record(ops));
+        EXPECT_EQ(p.mateTarget(), target) << ops;
+        EXPECT_EQ(p.unreadableMoves(), std::vector<std::string>(told[0] ? 1 : 0, told)) << ops;
+    }
 }
 
 TEST(Scoring, MateTestsBySignAndDistance) {
@@ -81,6 +89,12 @@ TEST(Scoring, PointsListsInC0) {
     EXPECT_EQ(earned("bm Qh5; c0 \"Qh5=10, Nf3=4\"; pm Nf3;"), 4);
     // The list decides alone: bm earns nothing it does not name.
     EXPECT_EQ(earned("bm Qh5; c0 \"Nf3=3\"; pm Qh5;"), 0);
+
+    // A move named twice counts its larger value, stands once in the list, and is told.
+    const PositionScorer twice(record("bm Qh5; c0 \"Nf3=10, Qh5=3, d1h5=9, Qh5=1\";"));
+    EXPECT_EQ(twice.pointsOfText("Qh5"), 9);
+    EXPECT_EQ(twice.pointsList().size(), 2u);
+    EXPECT_EQ(twice.repeatedMoves(), std::vector<std::string>{"Qh5"});
 
     // A pair naming no legal move sets the list aside for the bm rules, and says which.
     const PositionScorer bad(record("bm Qh5; c0 \"Qh5=10, Qxh7=5\";"));

@@ -28,6 +28,20 @@ int writeAll(int fd, std::string_view data) {
     return 0;
 }
 
+// Ends the last line of a regular file that does not end in a line end, so that the first
+// record appended starts a line of its own instead of being glued to a torn or hand-edited
+// last line. A file that cannot be read is left as it is. Returns the errno value, else 0.
+int endLastLine(int fd) {
+    struct stat file {};
+    if (::fstat(fd, &file) != 0 || !S_ISREG(file.st_mode) || file.st_size == 0) return 0;
+    char last = '\n';
+    ssize_t n;
+    do {
+        n = ::pread(fd, &last, 1, file.st_size - 1);
+    } while (n < 0 && errno == EINTR);
+    return n == 1 && last != '\n' ? writeAll(fd, "\n") : 0;
+}
+
 }  // namespace
 
 ResultFile::~ResultFile() {
@@ -46,7 +60,10 @@ ResultFile& ResultFile::operator=(ResultFile&& other) noexcept {
 
 ResultFileOpen ResultFile::open(const std::string& path, std::string& reason) {
     close();
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    // Read access lets open end the last line; a file that may only be written is still taken.
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EACCES)
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
     if (fd < 0) {
         reason = errorText(errno);
         return ResultFileOpen::failed;
@@ -61,6 +78,11 @@ ResultFileOpen ResultFile::open(const std::string& path, std::string& reason) {
         const int error = errno;
         ::close(fd);
         if (error == EWOULDBLOCK) return ResultFileOpen::inUse;
+        reason = errorText(error);
+        return ResultFileOpen::failed;
+    }
+    if (const int error = endLastLine(fd); error != 0) {
+        ::close(fd);
         reason = errorText(error);
         return ResultFileOpen::failed;
     }

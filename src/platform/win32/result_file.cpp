@@ -40,6 +40,22 @@ DWORD writeAll(HANDLE file, std::string_view data) {
     return 0;
 }
 
+// Ends the last line of a disk file that does not end in a line end, so that the first record
+// appended starts a line of its own instead of being glued to a torn or hand-edited last line.
+// A file that cannot be read is left as it is. Returns the error code, else 0.
+DWORD endLastLine(HANDLE file) {
+    LARGE_INTEGER size{};
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size) || size.QuadPart == 0)
+        return 0;
+    OVERLAPPED lastByte{};
+    lastByte.Offset = static_cast<DWORD>((size.QuadPart - 1) & 0xFFFFFFFF);
+    lastByte.OffsetHigh = static_cast<DWORD>((size.QuadPart - 1) >> 32);
+    char last = '\n';
+    DWORD read = 0;
+    if (!ReadFile(file, &last, 1, &read, &lastByte) || read != 1) return 0;
+    return last != '\n' ? writeAll(file, "\n") : 0;
+}
+
 }  // namespace
 
 ResultFile::~ResultFile() {
@@ -60,9 +76,15 @@ ResultFile& ResultFile::operator=(ResultFile&& other) noexcept {
 ResultFileOpen ResultFile::open(const std::string& path, std::string& reason) {
     close();
     // Full write access rather than FILE_APPEND_DATA alone: LockFileEx and SetEndOfFile want
-    // it. Every write still goes to the end of the file (see writeAll).
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // it. Every write still goes to the end of the file (see writeAll). Read access lets open
+    // end the last line; a file that may only be written is still taken.
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) {
+        file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
     if (file == INVALID_HANDLE_VALUE) {
         reason = errorText(GetLastError());
         return ResultFileOpen::failed;
@@ -76,6 +98,11 @@ ResultFileOpen ResultFile::open(const std::string& path, std::string& reason) {
         if (error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING) {
             return ResultFileOpen::inUse;
         }
+        reason = errorText(error);
+        return ResultFileOpen::failed;
+    }
+    if (const DWORD error = endLastLine(file); error != 0) {
+        CloseHandle(file);
         reason = errorText(error);
         return ResultFileOpen::failed;
     }
