@@ -146,6 +146,7 @@ std::string summaryJson(const ReportTotals& totals, const ReportSettings& settin
                               {"max", totals.pointsMaximum},
                               {"themes", themesOf(totals)}};
     object["rejected_points_lists"] = totals.rejectedLists;
+    object["repeated_in_points_lists"] = totals.repeatedInLists;
     object["engine"] = facts.engine;
     object["options"] = options;
     object["started"] = utcTimeText(facts.started);
