@@ -197,6 +197,21 @@ TEST(WinboardRun, LateSecondMoveIsIgnored) {
     EXPECT_EQ(countOf(run.received, "?"), 1);
 }
 
+// A command the engine rejects (here the depth, taken for a move) is told once per run in the
+// engine's words, however many engines and positions meet it; one engine is one engine.
+TEST(WinboardRun, RejectedCommandsAreToldOnce) {
+    const std::string first = std::string(kWhiteToMove) + " bm e4;\n";
+    const std::string script = "on sd: print Invalid move: sd 5\non go: print move e2e4\n";
+    EngineRun run = runScripted("rejected", first + first + first, script,
+                                {"--depth", "5", "--concurrency", "2"});
+    EXPECT_EQ(countOf(linesOf(run.result.output), "Engine rejected a command: Invalid move: sd 5"),
+              1)
+        << run.result.output;
+    EXPECT_NE(run.result.output.find(" s with 2 engines\n"), std::string::npos);
+    run = runScripted("rejected1", first, script, {"--depth", "5", "--concurrency", "2"});
+    EXPECT_NE(run.result.output.find(" s with 1 engine\n"), std::string::npos) << run.result.output;
+}
+
 #endif  // HAVE_TEST_ENGINE
 
 // Runs a real engine on the first positions of WAC (five unless told) and checks that each is

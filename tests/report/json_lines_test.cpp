@@ -56,9 +56,16 @@ TEST(JsonLines, APositionCarriesItsScoringAndTheEnginesAnalysis) {
     TestPosition mate = record("bm #3; id \"m\";");
     mate.acd = 9;
     mate.mate = 3;
-    const json third = json::parse(positionJson(scoreRecord(mate), RecordOutcome::crash, 0));
+    mate.matecheck = "short ok";
+    ScoredRecord scoredMate = scoreRecord(mate);
+    scoredMate.lines = {{1, {Score::Kind::mate, 3, std::nullopt}, "Kg2 Kb1"},
+                        {2, {Score::Kind::centipawns, -40, std::nullopt}, "Kh2"}};
+    const json third = json::parse(positionJson(scoredMate, RecordOutcome::crash, 0));
     EXPECT_EQ(third["score"], json({{"mate", 3}}));
     EXPECT_EQ(third["outcome"], "crash");
+    EXPECT_EQ(third["mate_lines"], json({"short", "proved"}));
+    EXPECT_EQ(third["lines"], json::parse(R"([{"multipv":1,"score":{"mate":3},"pv":["Kg2","Kb1"]},
+                              {"multipv":2,"score":{"cp":-40},"pv":["Kh2"]}])"));
     EXPECT_TRUE(json::parse(positionJson(scoreRecord(record("id \"x\";")), RecordOutcome::skipped,
                                          0))["final_move"]
                     .is_null());
@@ -99,12 +106,11 @@ TEST(JsonLines, TheSummaryHoldsWhatTheReportSays) {
     EXPECT_EQ(summary["found_in"].size(), kReportBuckets.size());
     EXPECT_DOUBLE_EQ(summary["time_used"].get<double>(), 17.5);
     EXPECT_EQ(summary["failed"], json({"pos 3"}));
-    EXPECT_EQ(summary["mates"],
-              json({{"tests", 1},
-                    {"found", 1},
-                    {"best", 1},
-                    {"shorter", json::array()},
-                    {"unproven", json::array()}}));
+    EXPECT_EQ(summary["mates"], json({{"tests", 1},
+                                      {"found", 1},
+                                      {"best", 1},
+                                      {"shorter", json::array()},
+                                      {"unproven", json::array()}}));
     EXPECT_EQ(summary["points_suite"]["positions"], 0);
     EXPECT_EQ(summary["engine"], "engine --fast");
     EXPECT_EQ(summary["options"], json({{"protocol", "uci"}}));
