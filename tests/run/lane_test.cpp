@@ -153,6 +153,18 @@ TEST_F(LaneTest, CommandsNotWrittenInTimeCountAsAHungEngine) {
     EXPECT_EQ(context->restarts(), std::vector<std::string>{"p2"});
 }
 
+// Engines that failed after positions in any order are listed in suite order.
+TEST_F(LaneTest, RestartsAreListedInSuiteOrder) {
+    for (const char* id : {"a", "b", "c"}) {
+        suite.emplace_back().parseEpd(std::string("4k3/8/8/8/8/8/8/K7 w - - id \"") + id + "\";");
+    }
+    context = std::make_unique<RunContext>(
+        RunContext::Shared{settings, suite, records, json, log, screen, interrupted, interrupt},
+        std::vector<size_t>{0, 1, 2}, 2);
+    for (const size_t index : {2, 0}) context->restarted(index);
+    EXPECT_EQ(context->restarts(), (std::vector<std::string>{"a", "c"}));
+}
+
 // An engine that keeps sending its final move after the first search, from a thread of its own,
 // until it is told to quit.
 class RepeatingLink final : public EngineLink {
