@@ -213,7 +213,7 @@ TEST(UciRun, StartUpEndings) {
     EXPECT_EQ(run.output, "No epd-position in files.\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "none.epd"));
 
-    // An engine that cannot be started: the line after the message says why.
+    // An engine that cannot be started: the next line says why.
     writeFile(dir / "suite.epd", numberedSuite(1));
     writeFile(dir / "not-executable", "#!/bin/sh\n");
     const std::pair<std::string, std::string> engines[] = {
@@ -224,12 +224,10 @@ TEST(UciRun, StartUpEndings) {
     for (const auto& [engine, reason] : engines) {
         run = runTarnwick({"/i", (dir / "suite.epd").string(), "/u", engine});
         EXPECT_EQ(run.exitStatus, 1);
-        const std::string expected = "Starting engine: " + engine + "\nError starting engine.\n";
-        EXPECT_TRUE(run.output.starts_with(expected)) << run.output;
-        const std::string why = run.output.substr(std::min(expected.size(), run.output.size()));
-        EXPECT_TRUE(why.ends_with("\n") && why.find('\n') == why.size() - 1) << run.output;
-#ifndef _WIN32
-        EXPECT_EQ(why, engine + ": " + reason + "\n");
+        const std::string start = "Starting engine: " + engine + "\nError starting engine.\n";
+        ASSERT_TRUE(run.output.starts_with(start)) << run.output;
+#ifndef _WIN32  // Windows words its reasons its own way
+        EXPECT_EQ(run.output.substr(start.size()), engine + ": " + reason + "\n");
 #endif
     }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <tuple>
 
 #include "epd/set_aside.hpp"
 #include "support/temp_files.hpp"
@@ -190,6 +191,22 @@ std::vector<TestPosition> positions(const std::vector<std::string>& lines) {
     std::vector<TestPosition> list;
     for (const std::string& line : lines) list.emplace_back().parseEpd(line);
     return list;
+}
+
+// Shard K of N keeps the positions whose place among the suite's, from 0, is K modulo N; an
+// entry set aside already does not count.
+TEST(SetAside, ShardsSplitThePositionsByTheirPlace) {
+    auto suite = positions(std::vector<std::string>(7, "4k3/8/8/8/8/8/8/K7 w - -"));
+    for (size_t i = 0; i < suite.size(); ++i) suite[i].id = std::to_string(i);
+    suite[2].clear();
+    for (const auto& [index, count, ids] :
+         {std::tuple{0, 1, "0 1 3 4 5 6 "}, {0, 2, "0 3 5 "}, {1, 2, "1 4 6 "}, {2, 3, "3 6 "}}) {
+        auto kept = suite;
+        setAsideOtherShards(kept, index, count);
+        std::string left;
+        for (const TestPosition& p : kept) left += p.isEmpty() ? "" : p.id + " ";
+        EXPECT_EQ(left, ids);
+    }
 }
 
 TEST(SetAside, EachResultClearsTheFirstEqualSuitePosition) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/uci_protocol.hpp"
 #include "engine/xboard_protocol.hpp"
 
 namespace tarnwick {
@@ -172,67 +171,27 @@ TEST_F(WatchTest, MateTestsFollowTheMateScore) {
 }
 
 // The early-stop moment follows the engine's own time from the line that found the move: it only
-// comes nearer while the move holds, is cleared when the move is lost, and a mate test's best
-// mate makes it due at once.
+// comes nearer while the move holds, and is cleared when the move is lost.
 TEST_F(WatchTest, EarlyStopFollowsTheEnginesTime) {
     TestPosition entry;
     entry.parseEpd(std::string(kFen) + " bm Qh5;");
     installPosition(watch, entry, 300);
-    const auto start = WatchState::Clock::now();
-    const auto at = [&](int ms) { return start + std::chrono::milliseconds(ms); };
-    struct Step {
-        const char* line;  // engine time in hundredths
-        int wallMs;        // when it is read
-        std::optional<int> dueMs;
+    const auto at = [start = WatchState::Clock::now()](int ms) {
+        return start + std::chrono::milliseconds(ms);
     };
-    const Step steps[] = {
+    // The line (engine time in hundredths), when it is read, when the search may end (-1: no).
+    const std::tuple<const char*, int, int> steps[] = {
         {"5 20 100 1000 d1h5", 0, 300},     // found at 1.00 s: held 0.3 s more of its time
         {"6 20 120 1000 d1h5", 1, 101},     // held 0.2 s of the engine's time, not 1 ms
         {"7 20 500 1000 d1h5", 2, 2},       // held longer than the early-stop time: now
-        {"8 20 510 1000 g1f3", 3, {}},      // lost
+        {"8 20 510 1000 g1f3", 3, -1},      // lost
         {"9 20 600 1000 d1h5", 400, 700},   // found again, at 6.00 s
         {"9 20 610 1000 d1h5", 1000, 700},  // the wall clock alone never moves it later
     };
-    for (const Step& step : steps) {
-        onAnalysisLine(watch, std::get<AnalysisLine>(parseWinboardLine(step.line)),
-                       at(step.wallMs));
-        ASSERT_EQ(watch.earlyStopDue.has_value(), step.dueMs.has_value()) << step.line;
-        if (step.dueMs) {
-            EXPECT_EQ(*watch.earlyStopDue, at(*step.dueMs)) << step.line;
-        }
+    for (const auto& [line, readMs, dueMs] : steps) {
+        onAnalysisLine(watch, std::get<AnalysisLine>(parseWinboardLine(line)), at(readMs));
+        EXPECT_EQ(watch.earlyStopDue, dueMs < 0 ? std::nullopt : std::optional(at(dueMs))) << line;
     }
-    entry.parseEpd(std::string(kFen) + " bm #2;");
-    installPosition(watch, entry, 300);
-    onAnalysisLine(watch, mateLine(2, 5), at(7));
-    EXPECT_EQ(watch.earlyStopDue, at(7));
-}
-
-// With several lines, only the main one decides; the record's JSON gets the last full set.
-TEST_F(WatchTest, OnlyTheMainLineIsJudgedAndTheLastFullSetIsKept) {
-    TestPosition entry;
-    entry.parseEpd(std::string(kFen) + " bm Qh5;");
-    installPosition(watch, entry, std::nullopt, 3);
-    const auto info = [&](const char* line) {
-        return onAnalysisLine(watch, std::get<AnalysisLine>(parseUciLine(line))).fullScore;
-    };
-    EXPECT_TRUE(info("info depth 5 multipv 1 score cp 40 time 100 pv d1h5 b8c6"));
-    EXPECT_FALSE(info("info depth 5 multipv 2 score mate 2 time 100 pv g1f3"));
-    EXPECT_FALSE(info("info depth 5 multipv 3 score cp -5 time 100 pv f1c4"));
-    EXPECT_EQ(watch.currentPosition.acs, 10);
-    EXPECT_EQ(watch.currentPosition.ce, 40);
-    EXPECT_EQ(watch.currentPosition.mate, 0);
-    EXPECT_FALSE(info("info depth 6 multipv 1 score cp 30 time 200 pv g1f3"));
-    EXPECT_FALSE(info("info depth 6 multipv 2 score cp 25 time 200 pv d1h5"));
-    EXPECT_EQ(watch.currentPosition.acs, -1);
-    const std::optional<FinalMove> final = finish("g1f3");
-    ASSERT_TRUE(final);
-    EXPECT_EQ(final->result.record.pv, "Nf3");
-    std::string lines;
-    for (const EngineLine& line : final->result.lines) {
-        lines += std::to_string(line.multipv) + ":" + std::to_string(line.score.centipawns()) +
-                 ":" + line.pv + " ";
-    }
-    EXPECT_EQ(lines, "1:40:Qh5 Nc6 2:30000:Nf3 3:-5:Bc4 ");
 }
 
 }  // namespace
