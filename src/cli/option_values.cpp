@@ -158,27 +158,9 @@ bool shard(std::string_view value, RunSettings& s) {
     return true;
 }
 
-bool jsonFile(std::string_view value, RunSettings& s) {
-    if (value.empty()) return false;
-    s.jsonFile = value;
-    return true;
-}
-
 bool compareFile(std::string_view value, RunSettings& s) {
     if (value.empty()) return false;
     s.compareFiles.emplace_back(value);
-    return true;
-}
-
-bool plotFile(std::string_view value, RunSettings& s) {
-    if (value.empty()) return false;
-    s.plotFile = value;
-    return true;
-}
-
-bool logFile(std::string_view value, RunSettings& s) {
-    if (value.empty()) return false;
-    s.logFile = value;
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "run/run_settings.hpp"
@@ -34,12 +35,15 @@ bool nodes(std::string_view value, RunSettings& s);
 bool multipv(std::string_view value, RunSettings& s);
 bool earlyStop(std::string_view value, RunSettings& s);
 bool shard(std::string_view value, RunSettings& s);
-// The files of the newer options may not be empty: no file could be written or read.
-bool jsonFile(std::string_view value, RunSettings& s);
-// Appends one more file to compare.
+// Appends one more file to compare; it may not be empty.
 bool compareFile(std::string_view value, RunSettings& s);
-bool plotFile(std::string_view value, RunSettings& s);
-bool logFile(std::string_view value, RunSettings& s);
+// A file one of the newer options names; it may not be empty, as no file could be written.
+template <std::string RunSettings::*file>
+bool outputFile(std::string_view value, RunSettings& s) {
+    if (value.empty()) return false;
+    s.*file = value;
+    return true;
+}
 bool minScore(std::string_view value, RunSettings& s);
 bool minSolved(std::string_view value, RunSettings& s);
 

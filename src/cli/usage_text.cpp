@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "cli/option_table.hpp"
+#include "text/version.hpp"
 
 namespace tarnwick {
 
@@ -59,7 +60,7 @@ std::string usageText() {
 }
 
 std::string versionLine() {
-    return "Tarnwick " TARNWICK_VERSION;
+    return programVersion();
 }
 
 std::string helpText() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace tarnwick {
 
 // Makes a write to a pipe whose reader has gone, or one past the size limit a file may grow
@@ -7,6 +9,8 @@ namespace tarnwick {
 // the tester with it, and a result file that cannot grow is reported like a full disk.
 void ignoreBrokenPipeSignal();
 
-void sleepMilliseconds(int milliseconds);
+// The processor's model as the system names it ("Intel(R) Xeon(R) ..."); empty when it names
+// none.
+std::string cpuModel();
 
 }  // namespace tarnwick

@@ -84,6 +84,20 @@ json bucketsOf(const ReportTotals& totals) {
     return buckets;
 }
 
+// The limits of every search; null for one the run did not set.
+json limitsOf(const RunFacts& facts) {
+    const SearchLimits& limits = facts.limits;
+    const auto unlessZero = [](int64_t value) { return value == 0 ? json(nullptr) : json(value); };
+    return {
+        {"time_per_position", static_cast<double>(limits.msPerPosition) / 1000.0},
+        {"depth", unlessZero(limits.depth)},
+        {"nodes", unlessZero(limits.nodes)},
+        {"multipv", unlessZero(facts.multipv)},
+        {"early_stop", limits.earlyStopMs ? json(static_cast<double>(*limits.earlyStopMs) / 1000.0)
+                                          : json(nullptr)},
+        {"move_timeout", limits.moveTimeoutSeconds}};
+}
+
 json themesOf(const ReportTotals& totals) {
     json themes = json::array();
     for (const ReportTheme& theme : totals.themes) {
@@ -149,6 +163,10 @@ std::string summaryJson(const ReportTotals& totals, const ReportSettings& settin
     object["repeated_in_points_lists"] = totals.repeatedInLists;
     object["engine"] = facts.engine;
     object["options"] = options;
+    object["program"] = facts.program;
+    object["engine_setup"] = facts.engineSetup;
+    object["limits"] = limitsOf(facts);
+    object["machine"] = {{"cpu", facts.cpu}, {"cores", facts.cores}};
     object["started"] = utcTimeText(facts.started);
     object["ended"] = utcTimeText(facts.ended);
     return lineOf(object);

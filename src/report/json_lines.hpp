@@ -7,6 +7,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "report/report.hpp"
+#include "report/run_facts.hpp"
 #include "scoring/verdict.hpp"
 
 namespace tarnwick {
@@ -19,20 +20,14 @@ enum class RecordOutcome {
     skipped,  // the position is not legal, so it was never sent
 };
 
-// What a summary tells besides the totals.
-struct RunFacts {
-    std::string engine;  // the engine's command
-    std::chrono::system_clock::time_point started;
-    std::chrono::system_clock::time_point ended;
-};
-
 // One finished position as a JSON object on one line (no line end). Bytes that are not UTF-8
 // are replaced by U+FFFD, so any record gives valid JSON. engineTime: the engine's own time at
 // its last analysis line, in hundredths of a second.
 std::string positionJson(const ScoredRecord& scored, RecordOutcome outcome, int32_t engineTime);
 
 // The run's summary as one JSON object on one line: the report's totals, the engine, the
-// options (any JSON object) and the start and end times.
+// options (any JSON object), the facts that make the run one to repeat (the program, the lines
+// that set the engine up, the limits, the machine) and the start and end times.
 std::string summaryJson(const ReportTotals& totals, const ReportSettings& settings,
                         const RunFacts& facts, const nlohmann::json& options);
 

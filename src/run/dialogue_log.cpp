@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "text/line_limit.hpp"
+#include "text/text.hpp"
 
 namespace tarnwick {
 
@@ -15,13 +16,7 @@ std::string DialogueLog::open(const std::string& path) {
 }
 
 void DialogueLog::sent(size_t lane, std::string_view text) {
-    if (!file_) return;
-    for (;;) {
-        const size_t end = text.find('\n');
-        append(lane, '>', text.substr(0, end));
-        if (end == std::string_view::npos) return;
-        text.remove_prefix(end + 1);
-    }
+    if (file_) forEachLine(text, [&](std::string_view line) { append(lane, '>', line); });
 }
 
 void DialogueLog::read(size_t lane, std::string_view line) {

@@ -26,7 +26,8 @@ struct WrittenFile {
 constexpr WrittenFile kWrittenFiles[] = {
     {"/g", &RunSettings::goodOnlyFile}, {"/w", &RunSettings::notFoundFile},
     {"--json", &RunSettings::jsonFile}, {"--plot", &RunSettings::plotFile},
-    {"--log", &RunSettings::logFile},
+    {"--log", &RunSettings::logFile},   {"--html", &RunSettings::htmlFile},
+    {"--pgn", &RunSettings::pgnFile},
 };
 
 // Every file the run reads: the result file too, which it also appends to.

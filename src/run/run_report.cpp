@@ -1,14 +1,18 @@
 #include "run/run_report.hpp"
 
+#include <thread>
+
 #include <nlohmann/json.hpp>
 
 #include "engine/protocol_choice.hpp"
+#include "platform/system.hpp"
 #include "report/json_lines.hpp"
 #include "report/report.hpp"
 #include "report/solution_chart.hpp"
 #include "report/thresholds.hpp"
 #include "run/exit_status.hpp"
 #include "text/text.hpp"
+#include "text/version.hpp"
 
 namespace tarnwick {
 
@@ -64,13 +68,32 @@ SolutionChart runChart(const RunSettings& settings, const std::string& engineNam
     return chart;
 }
 
+// What makes the run one to repeat: the program, the engine and the lines that set it up as they
+// were sent, the limits and the machine.
+RunFacts factsOf(const RunSettings& settings, const RunEnd& end) {
+    RunFacts facts;
+    facts.engine = end.engineName.empty() ? settings.engine.command : end.engineName;
+    facts.started = end.started;
+    facts.ended = std::chrono::system_clock::now();
+    facts.program = programVersion();
+    for (const HandshakeStep& step : makeProtocol(settings.engine)->handshake()) {
+        if (step.command.empty()) continue;
+        forEachLine(step.command,
+                    [&](std::string_view line) { facts.engineSetup.emplace_back(line); });
+    }
+    facts.limits = settings.limits;
+    facts.multipv = settings.engine.multipv;
+    facts.cpu = cpuModel();
+    facts.cores = std::thread::hardware_concurrency();
+    return facts;
+}
+
 // The JSON summary and the chart; false when one could not be written (the message is said).
 bool writeExtras(const RunSettings& settings, const RunEnd& end, const ReportTotals& totals,
                  const ReportSettings& report, SharedLineFile& json, ConsoleOutput& console) {
     bool written = true;
     if (json.isOpen()) {
-        const RunFacts facts{end.engineName.empty() ? settings.engine.command : end.engineName,
-                             end.started, std::chrono::system_clock::now()};
+        const RunFacts facts = factsOf(settings, end);
         const std::string failure =
             json.append(summaryJson(totals, report, facts, optionsJson(settings)));
         if (!failure.empty()) console.write(failure + "\n");

@@ -30,6 +30,8 @@ struct RunSettings {
     std::vector<std::string> compareFiles;  // result files compared side by side, no engine
     std::string plotFile;                   // the solution-time chart, SVG
     std::string logFile;                    // every line sent to and read from the engines
+    std::string htmlFile;                   // the report as one HTML page
+    std::string pgnFile;                    // each position's final line as a PGN game
     Thresholds thresholds;                  // below them the exit status is 3
 };
 

@@ -42,6 +42,18 @@ bool isNumber(std::string_view text, int base);
 // range saturate instead of overflowing.
 int32_t atoiValue(std::string_view text);
 
+// Calls fn(line) for every piece of text between line feeds, in order: n line feeds make n + 1
+// lines, the last one empty when the text ends with one.
+template <typename Fn>
+void forEachLine(std::string_view text, Fn&& fn) {
+    for (;;) {
+        const size_t end = text.find('\n');
+        fn(text.substr(0, end));
+        if (end == std::string_view::npos) return;
+        text.remove_prefix(end + 1);
+    }
+}
+
 // A file's name without its folders (either kind of slash).
 std::string baseName(const std::string& path);
 

@@ -90,8 +90,13 @@ TEST(JsonLines, TheSummaryHoldsWhatTheReportSays) {
     };
     const ReportSettings settings;
     const ReportTotals totals = computeTotals(scoreRecords(results), settings);
-    const RunFacts facts{"engine --fast", std::chrono::system_clock::time_point{},
-                         std::chrono::system_clock::time_point{std::chrono::seconds(97445)}};
+    RunFacts facts;
+    facts.engine = "engine --fast";
+    facts.ended = std::chrono::system_clock::time_point{std::chrono::seconds(97445)};
+    facts.engineSetup = {"uci", "setoption name Hash value 64", "isready"};
+    facts.limits.nodes = 5000;
+    facts.cpu = "Some CPU";
+    facts.cores = 8;
     const json summary =
         json::parse(summaryJson(totals, settings, facts, json({{"protocol", "uci"}})));
     EXPECT_EQ(summary["type"], "summary");
@@ -112,6 +117,10 @@ TEST(JsonLines, TheSummaryHoldsWhatTheReportSays) {
     EXPECT_EQ(summary["points_suite"]["positions"], 0);
     EXPECT_EQ(summary["engine"], "engine --fast");
     EXPECT_EQ(summary["options"], json({{"protocol", "uci"}}));
+    EXPECT_EQ(summary["engine_setup"][1], "setoption name Hash value 64");
+    EXPECT_EQ(summary["limits"]["nodes"], 5000);
+    EXPECT_TRUE(summary["limits"]["depth"].is_null());
+    EXPECT_EQ(summary["machine"], json({{"cpu", "Some CPU"}, {"cores", 8}}));
     EXPECT_EQ(summary["started"], "1970-01-01T00:00:00Z");
     EXPECT_EQ(summary["ended"], "1970-01-02T03:04:05Z");
 }

@@ -2,8 +2,9 @@
 
 #include <signal.h>
 
-#include <chrono>
-#include <thread>
+#include <fstream>
+
+#include "text/text.hpp"
 
 namespace tarnwick {
 
@@ -15,8 +16,15 @@ void ignoreBrokenPipeSignal() {
     ::sigaction(SIGXFSZ, &action, nullptr);
 }
 
-void sleepMilliseconds(int milliseconds) {
-    if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+std::string cpuModel() {
+    // Linux tells it in /proc; other systems keep it elsewhere, and there it stays unnamed.
+    std::ifstream info("/proc/cpuinfo");
+    for (std::string line; std::getline(info, line);) {
+        if (!line.starts_with("model name")) continue;
+        const size_t colon = line.find(':');
+        if (colon != std::string::npos) return trimmed(line.substr(colon + 1));
+    }
+    return {};
 }
 
 }  // namespace tarnwick

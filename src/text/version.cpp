@@ -1,0 +1,9 @@
+#include "text/version.hpp"
+
+namespace tarnwick {
+
+std::string programVersion() {
+    return "Tarnwick " TARNWICK_VERSION;
+}
+
+}  // namespace tarnwick
