@@ -22,7 +22,8 @@ constexpr std::string_view kStyle =
     "body{font-family:sans-serif;margin:1.5em;color:#222}"
     "h1{font-size:1.5em}h2{font-size:1.2em;margin-top:1.5em}"
     "pre{background:#f5f5f5;padding:.8em;overflow:auto}"
-    "#chart svg{max-width:100%;height:auto}"
+    ".top{display:flex;flex-wrap:wrap;gap:0 2.5em;align-items:flex-start}"
+    "#summary pre{max-height:26em}#chart svg{width:600px;max-width:100%;height:auto}"
     "table{border-collapse:collapse}"
     "th,td{border:1px solid #ccc;padding:4px 6px;text-align:left;vertical-align:top}"
     "thead{position:sticky;top:0;background:#fff}"
@@ -73,7 +74,8 @@ std::string answerCells(const ComparedRun& run, const std::optional<size_t>& ind
     const std::string_view tint = verdict.solved ? "" : " class=\"miss\"";
     return cell(scored.record.pm, tint) +
            cell(std::to_string(verdict.points) + " of " + std::to_string(verdict.maximum), tint) +
-           cell(foundText(verdict), tint) + cell(scored.record.pv, " class=\"line\"");
+           cell(foundText(verdict), tint) +
+           cell(scored.record.pv, verdict.solved ? " class=\"line\"" : " class=\"line miss\"");
 }
 
 // What the position asks for: its best moves, or the mate a mate test wants.
@@ -195,9 +197,10 @@ std::string htmlReport(const HtmlReport& report) {
     std::string page = "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">" +
                        element("title", title) + element("style", kStyle) + "</head><body>\n";
     page += boardDefinitions() + element("h1", title) + "\n";
-    page +=
-        "<section id=\"summary\"><h2>Report</h2>" + preformatted(report.summary) + "</section>\n";
-    page += "<section id=\"chart\"><h2>Solution times</h2>" + chart + "</section>\n";
+    // The figures and the chart side by side, so that the positions start on the first screen.
+    page += "<div class=\"top\"><section id=\"summary\"><h2>Report</h2>" +
+            preformatted(report.summary) + "</section>\n";
+    page += "<section id=\"chart\"><h2>Solution times</h2>" + chart + "</section></div>\n";
     page += "<section id=\"positions\"><h2>Positions</h2>" + positionsTable(report.runs) +
             "</section>\n";
     return page + factsSection(report) + "</body></html>\n";
