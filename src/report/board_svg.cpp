@@ -13,7 +13,6 @@ namespace {
 
 constexpr int kSquare = 40;
 constexpr int kLeft = 16;  // room for the rank numbers; the file letters go below
-constexpr int kSide = 8 * kSquare;
 constexpr std::string_view kViewBox = "0 0 352 336";
 
 // The outlines of pawn, knight, bishop, rook, queen and king in a 40-unit square. The body takes
