@@ -85,6 +85,7 @@ std::string expectedText(const TestPosition& record) {
     return text;
 }
 
+// A position's row: its mark, board, id and moves asked for, then each run's answer.
 std::string positionRow(const std::vector<ComparedRun>& runs, const Match& match, bool differs) {
     const ScoredRecord& shown = rowRecord(runs, match);
     const TestPosition& record = shown.record;
@@ -92,8 +93,9 @@ std::string positionRow(const std::vector<ComparedRun>& runs, const Match& match
     for (size_t r = 0; r < runs.size(); ++r) {
         solved = solved || (match[r] && runs[r].results[*match[r]].verdict.solved);
     }
-    std::string classes = std::string(differs ? " differs" : "") + (solved ? "" : " unsolved");
-    std::string mark = std::string(differs ? "\u2260" : "") + (solved ? "" : "\u2717");
+    const std::string classes =
+        std::string(differs ? " differs" : "") + (solved ? "" : " unsolved");
+    const std::string mark = std::string(differs ? "\u2260" : "") + (solved ? "" : "\u2717");
     Board board;
     board.setFromFen(record.fenText());
     const std::string diagram =
@@ -107,6 +109,7 @@ std::string positionRow(const std::vector<ComparedRun>& runs, const Match& match
     return row + "</tr>\n";
 }
 
+// The column groups and headings: the position's columns, then four under each run's name.
 std::string tableHead(const std::vector<ComparedRun>& runs) {
     std::string head = "<colgroup span=\"5\"></colgroup>";
     std::string names, fields;
