@@ -39,7 +39,8 @@ int runTests(const std::vector<std::string>& words) {
         return kExitUsage;
     }
     if (!s.compareFiles.empty()) {
-        return compareResultFiles(s.compareFiles, s.plotFile, console) ? kExitOk : kExitFailure;
+        return compareResultFiles(s.compareFiles, s.plotFile, s.htmlFile, console) ? kExitOk
+                                                                                   : kExitFailure;
     }
     if (const std::string unusable = completeSettings(s); !unusable.empty()) {
         console.write(unusable + "\n" + usageText());

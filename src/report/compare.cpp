@@ -24,6 +24,7 @@ struct Cell {
 struct Row {
     std::string name;
     std::vector<Cell> cells;
+    bool differs = false;
 };
 
 // One run's sums over a set of positions.
@@ -78,6 +79,7 @@ std::vector<Row> rowsOf(const std::vector<ComparedRun>& runs) {
             if (match[r] && row.name.empty()) row.name = rowName(runs[r].results[*match[r]]);
             row.cells.push_back(cellOf(runs[r], match[r]));
         }
+        row.differs = rowDiffers(runs, match);
         rows.push_back(std::move(row));
     }
     return rows;
@@ -170,6 +172,16 @@ std::vector<std::vector<std::optional<size_t>>> matchPositions(
     return rows;
 }
 
+bool rowDiffers(const std::vector<ComparedRun>& runs,
+                const std::vector<std::optional<size_t>>& row) {
+    const Cell first = cellOf(runs[0], row[0]);
+    for (size_t r = 1; r < runs.size(); ++r) {
+        const Cell cell = cellOf(runs[r], row[r]);
+        if (cell.present != first.present || cell.points != first.points) return true;
+    }
+    return false;
+}
+
 std::string compareText(const std::vector<ComparedRun>& runs) {
     if (runs.empty()) return {};
     const std::vector<Row> rows = rowsOf(runs);
@@ -185,13 +197,9 @@ std::string compareText(const std::vector<ComparedRun>& runs) {
     std::vector<Tally> own(runs.size());
     std::vector<Tally> shared(runs.size());
     for (const Row& row : rows) {
-        const Cell& first = row.cells[0];
-        const bool differ = std::any_of(row.cells.begin(), row.cells.end(), [&](const Cell& c) {
-            return c.present != first.present || c.points != first.points;
-        });
         std::vector<std::string> cells;
         for (const Cell& cell : row.cells) cells.push_back(cellText(cell));
-        text += tableLine(columns, differ ? "* " : "  ", row.name, cells);
+        text += tableLine(columns, row.differs ? "* " : "  ", row.name, cells);
         const bool held = std::all_of(row.cells.begin(), row.cells.end(),
                                       [](const Cell& c) { return c.present; });
         for (size_t r = 0; r < runs.size(); ++r) {

@@ -21,6 +21,11 @@ struct ComparedRun {
 std::vector<std::vector<std::optional<size_t>>> matchPositions(
     const std::vector<ComparedRun>& runs);
 
+// Whether the runs part on a row of matchPositions: a run lacks the position, or their points
+// differ. The comparison marks such rows.
+bool rowDiffers(const std::vector<ComparedRun>& runs,
+                const std::vector<std::optional<size_t>>& row);
+
 // The runs side by side: a row per position of matchPositions (its id, or its FEN without one)
 // with each run's points and found time, "-" where a run lacks it, marked "*" where the runs'
 // points differ or a run lacks it; then each run's positions, score and full-score count over its

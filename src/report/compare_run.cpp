@@ -4,10 +4,12 @@
 
 #include "epd/epd_file.hpp"
 #include "report/compare.hpp"
+#include "report/html_report.hpp"
 #include "report/report.hpp"
 #include "report/solution_chart.hpp"
 #include "scoring/position_scorer.hpp"
 #include "text/text.hpp"
+#include "text/version.hpp"
 
 namespace tarnwick {
 
@@ -46,10 +48,22 @@ SolutionChart compareChart(const std::vector<ComparedRun>& runs) {
     return chart;
 }
 
+// The comparison's page: its table, its chart and a row per position of any run.
+HtmlReport comparePage(const std::vector<std::string>& files, std::vector<ComparedRun> runs) {
+    HtmlReport page;
+    page.chart = compareChart(runs);
+    page.title = "Compared on " + page.chart.suiteName;
+    page.summary = compareText(runs);
+    page.runs = std::move(runs);
+    page.files = files;
+    page.program = programVersion();
+    return page;
+}
+
 }  // namespace
 
 bool compareResultFiles(const std::vector<std::string>& files, const std::string& plotFile,
-                        ConsoleOutput& console) {
+                        const std::string& htmlFile, ConsoleOutput& console) {
     std::vector<ComparedRun> runs;
     for (const std::string& file : files) {
         std::vector<TestPosition> records;
@@ -62,11 +76,13 @@ bool compareResultFiles(const std::vector<std::string>& files, const std::string
         runs.push_back(std::move(run));
     }
     console.write(compareText(runs));
-    if (plotFile.empty()) return true;
-    const std::string failure = writeChartFile(plotFile, compareChart(runs));
-    if (failure.empty()) return true;
-    console.write(failure + "\n");
-    return false;
+    std::string failure;
+    if (!plotFile.empty()) failure = writeChartFile(plotFile, compareChart(runs));
+    if (failure.empty() && !htmlFile.empty()) {
+        failure = writeHtmlFile(htmlFile, comparePage(files, std::move(runs)));
+    }
+    if (!failure.empty()) console.write(failure + "\n");
+    return failure.empty();
 }
 
 }  // namespace tarnwick

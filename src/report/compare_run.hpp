@@ -7,10 +7,10 @@
 
 namespace tarnwick {
 
-// Compares the result files side by side, and draws their chart into plotFile when one is named;
-// no engine is started. False when a file holds no records or the chart cannot be written (the
-// message is printed).
+// Compares the result files side by side, and draws their chart into plotFile and their page
+// into htmlFile when those are named; no engine is started. False when a file holds no records
+// or the chart or the page cannot be written (the message is printed).
 bool compareResultFiles(const std::vector<std::string>& files, const std::string& plotFile,
-                        ConsoleOutput& console);
+                        const std::string& htmlFile, ConsoleOutput& console);
 
 }  // namespace tarnwick

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/output_file.hpp"
+#include "report/markup.hpp"
 #include "report/report.hpp"
 
 namespace tarnwick {
@@ -29,50 +30,6 @@ std::string number(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f", value);
     return text;
-}
-
-// The length of the UTF-8 sequence at text[i], or 0 when it is not one.
-size_t utf8Length(std::string_view text, size_t i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    const size_t length = byte < 0x80                   ? 1
-                          : byte >= 0xC2 && byte < 0xE0 ? 2
-                          : byte >= 0xE0 && byte < 0xF0 ? 3
-                          : byte >= 0xF0 && byte < 0xF5 ? 4
-                                                        : 0;
-    if (length == 0 || i + length > text.size()) return 0;
-    for (size_t k = 1; k < length; ++k) {
-        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
-    }
-    return length;
-}
-
-// Text as XML character data: markup escaped, control bytes and bytes that are not UTF-8 as '?'.
-std::string xmlText(std::string_view text) {
-    std::string out;
-    for (size_t i = 0; i < text.size();) {
-        const char c = text[i];
-        const size_t length = utf8Length(text, i);
-        if (length > 1) {
-            out.append(text.substr(i, length));
-            i += length;
-            continue;
-        }
-        ++i;
-        if (c == '&') {
-            out += "&amp;";
-        } else if (c == '<') {
-            out += "&lt;";
-        } else if (c == '>') {
-            out += "&gt;";
-        } else if (c == '"') {
-            out += "&quot;";
-        } else if (length == 0 || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-            out += '?';
-        } else {
-            out += c;
-        }
-    }
-    return out;
 }
 
 struct Axes {
@@ -170,7 +127,7 @@ std::string legend(const SolutionChart& chart) {
         svg += line(kLeft + 15, y - 5, kLeft + 45, y - 5,
                     "stroke=\"" + std::string(colour) + "\" stroke-width=\"3\"");
         svg += textAt(kLeft + 52, y, "start",
-                      xmlText(run.name) + " (" + std::to_string(run.solvedSeconds.size()) + ")");
+                      markupText(run.name) + " (" + std::to_string(run.solvedSeconds.size()) + ")");
         y += 22;
     }
     return svg;
@@ -199,7 +156,7 @@ std::string solutionChartSvg(const SolutionChart& chart) {
            "\" font-family=\"sans-serif\" font-size=\"14\">\n";
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
     svg += textAt(kWidth / 2, 32, "middle",
-                  xmlText(chart.suiteName) + ": " + std::to_string(chart.positions) +
+                  markupText(chart.suiteName) + ": " + std::to_string(chart.positions) +
                       " positions, solved with full points by time",
                   " font-size=\"18\" font-weight=\"bold\"");
     svg += timeAxis(axes);

@@ -69,8 +69,8 @@ class Run {
 };
 
 // Takes the result file for this run, open for appending and locked against other runs, and
-// makes sure the solved and unsolved files and the chart can be written, all before anything is
-// tested; the message when one cannot.
+// makes sure the solved and unsolved files, the chart and the page can be written, all before
+// anything is tested; the message when one cannot.
 std::string Run::prepareOutputFiles() {
     if (!settings_.resultFile.empty()) {
         if (std::string failure = records_.open(settings_.resultFile, "Result file");
@@ -78,8 +78,8 @@ std::string Run::prepareOutputFiles() {
             return failure;
         }
     }
-    for (const std::string* file :
-         {&settings_.goodOnlyFile, &settings_.notFoundFile, &settings_.plotFile}) {
+    for (const std::string* file : {&settings_.goodOnlyFile, &settings_.notFoundFile,
+                                    &settings_.plotFile, &settings_.htmlFile}) {
         if (std::string failure = checkCanCreate(*file); !failure.empty()) return failure;
     }
     if (!settings_.logFile.empty()) {

@@ -6,6 +6,7 @@
 
 #include "engine/protocol_choice.hpp"
 #include "platform/system.hpp"
+#include "report/html_report.hpp"
 #include "report/json_lines.hpp"
 #include "report/report.hpp"
 #include "report/solution_chart.hpp"
@@ -88,7 +89,29 @@ RunFacts factsOf(const RunSettings& settings, const RunEnd& end) {
     return facts;
 }
 
-// The JSON summary and the chart; false when one could not be written (the message is said).
+// The page of the run's report and positions; the facts that make it one to repeat when an
+// engine was set up, which a report of a result file alone has not.
+HtmlReport runPage(const RunSettings& settings, const RunEnd& end, const ReportTotals& totals,
+                   const ReportSettings& report) {
+    HtmlReport page;
+    page.chart = runChart(settings, end.engineName, end.results);
+    const std::string& engine = page.chart.runs.front().name;
+    page.title = "Report of " + page.chart.suiteName;
+    if (!settings.engine.command.empty()) {
+        page.title = engine + " on " + page.chart.suiteName;
+        page.facts = factsOf(settings, end);
+    }
+    page.summary = reportText(totals, report);
+    page.runs.push_back({engine, end.results});
+    for (const std::string& file : {settings.inputFile, settings.resultFile}) {
+        if (!file.empty()) page.files.push_back(file);
+    }
+    page.program = programVersion();
+    return page;
+}
+
+// The JSON summary, the chart and the page; false when one could not be written (the message is
+// said).
 bool writeExtras(const RunSettings& settings, const RunEnd& end, const ReportTotals& totals,
                  const ReportSettings& report, SharedLineFile& json, ConsoleOutput& console) {
     bool written = true;
@@ -102,6 +125,12 @@ bool writeExtras(const RunSettings& settings, const RunEnd& end, const ReportTot
     if (!settings.plotFile.empty()) {
         const std::string failure =
             writeChartFile(settings.plotFile, runChart(settings, end.engineName, end.results));
+        if (!failure.empty()) console.write(failure + "\n");
+        written = written && failure.empty();
+    }
+    if (!settings.htmlFile.empty()) {
+        const std::string failure =
+            writeHtmlFile(settings.htmlFile, runPage(settings, end, totals, report));
         if (!failure.empty()) console.write(failure + "\n");
         written = written && failure.empty();
     }

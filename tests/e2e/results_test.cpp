@@ -1,5 +1,5 @@
 // End-to-end runs of the result outputs: the JSON Lines file, the thresholds, the comparison of
-// result files and the solution-time chart.
+// result files, the solution-time chart and the HTML page.
 #include "support/test_paths.hpp"
 #ifdef HAVE_TEST_ENGINE
 
@@ -176,6 +176,41 @@ TEST(Results, CompareShowsTheRunsSideBySideWithoutAnEngine) {
     const RunResult missing = runTarnwick({"--compare", (dir / "none.epd").string()});
     EXPECT_EQ(missing.exitStatus, 1) << missing.output;
     EXPECT_TRUE(says(missing, "No epd-position in ")) << missing.output;
+}
+
+// The page of a run of a real engine, and of two runs compared, as a browser reads it: every
+// position's id is there, each with one board.
+TEST(Results, TheHtmlPageHoldsABoardPerPositionInABrowser) {
+    const std::string chromium = "/usr/bin/chromium";
+    if (!std::filesystem::exists(chromium)) GTEST_SKIP() << chromium << " is not installed";
+    TempDirectory dir("results_html");
+    writeFile(dir / "wac.epd", wacPositions(6));
+    std::vector<std::string> compare;
+    for (const std::string depth : {"1", "3"}) {
+        const std::string results = (dir / ("depth" + depth + ".epd")).string();
+        const RunResult run = runTarnwick(
+            {"--depth", depth, "/u", "/i", (dir / "wac.epd").string(), "/o", results, "/a", "0",
+             "--html", (dir / "run.html").string(), TEST_ENGINE_BINARY, "--search"});
+        ASSERT_EQ(run.exitStatus, 0) << run.output;
+        compare.insert(compare.end(), {"--compare", results});
+    }
+    const RunResult run = runTarnwick(concat(compare, {"--html", (dir / "compare.html").string()}));
+    ASSERT_EQ(run.exitStatus, 0) << run.output;
+    for (const std::string page : {"run.html", "compare.html"}) {
+        const std::string dom = runProgram({chromium, "--headless", "--no-sandbox", "--disable-gpu",
+                                            "--user-data-dir=" + (dir / "profile").string(),
+                                            "--dump-dom", "file://" + (dir / page).string()})
+                                    .output;
+        size_t boards = 0;
+        for (size_t at = dom.find("<svg class=\"board\""); at != std::string::npos;
+             at = dom.find("<svg class=\"board\"", at + 1)) {
+            ++boards;
+        }
+        EXPECT_EQ(boards, 6u) << page << "\n" << dom;
+        for (int i = 1; i <= 6; ++i) {
+            EXPECT_TRUE(dom.find(">WAC.00" + std::to_string(i) + "<") != std::string::npos) << page;
+        }
+    }
 }
 
 #if defined(HAVE_PNG) && !defined(_WIN32)
