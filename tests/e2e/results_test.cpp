@@ -162,6 +162,8 @@ TEST(Results, CompareShowsTheRunsSideBySideWithoutAnEngine) {
               "  Mean time   0.03s         0.90s\n"
               "Mean found time over the 1 positions all runs solved.\n"
               "\n"
+              "Solved by one run only: fast.epd 2, slow.epd 0; exact McNemar p = 0.500\n"
+              "\n"
               "Solved only by fast.epd (3): p2, p3, p4\n"
               "\n"
               "Solved only by slow.epd (0):\n");
