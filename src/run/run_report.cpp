@@ -7,6 +7,7 @@
 #include "engine/protocol_choice.hpp"
 #include "platform/system.hpp"
 #include "report/json_lines.hpp"
+#include "report/pgn.hpp"
 #include "report/report.hpp"
 #include "report/solution_chart.hpp"
 #include "report/thresholds.hpp"
@@ -40,6 +41,7 @@ nlohmann::json optionsJson(const RunSettings& s) {
         {"shard", std::to_string(s.shardIndex) + "/" + std::to_string(s.shardCount)},
         {"json_file", s.jsonFile},
         {"plot_file", s.plotFile},
+        {"pgn_file", s.pgnFile},
     };
     options["early_stop"] =
         s.limits.earlyStopMs ? nlohmann::json(static_cast<double>(*s.limits.earlyStopMs) / 1000.0)
@@ -68,6 +70,17 @@ SolutionChart runChart(const RunSettings& settings, const std::string& engineNam
     return chart;
 }
 
+// The tags the run's games share: the suite's name, the run's date when it tested positions, and
+// the engine's name as it gave it, else its program's.
+PgnHeader pgnHeaderOf(const RunSettings& settings, const RunEnd& end) {
+    PgnHeader header;
+    header.event = baseName(settings.inputFile.empty() ? settings.resultFile : settings.inputFile);
+    if (end.tested) header.date = pgnDate(end.started);
+    header.white = end.engineName;
+    if (header.white.empty()) header.white = baseName(nthToken(settings.engine.command, 1));
+    return header;
+}
+
 // What makes the run one to repeat: the program, the engine and the lines that set it up as they
 // were sent, the limits and the machine.
 RunFacts factsOf(const RunSettings& settings, const RunEnd& end) {
@@ -88,7 +101,8 @@ RunFacts factsOf(const RunSettings& settings, const RunEnd& end) {
     return facts;
 }
 
-// The JSON summary and the chart; false when one could not be written (the message is said).
+// The JSON summary, the chart and the games; false when one could not be written (the message is
+// said).
 bool writeExtras(const RunSettings& settings, const RunEnd& end, const ReportTotals& totals,
                  const ReportSettings& report, SharedLineFile& json, ConsoleOutput& console) {
     bool written = true;
@@ -102,6 +116,12 @@ bool writeExtras(const RunSettings& settings, const RunEnd& end, const ReportTot
     if (!settings.plotFile.empty()) {
         const std::string failure =
             writeChartFile(settings.plotFile, runChart(settings, end.engineName, end.results));
+        if (!failure.empty()) console.write(failure + "\n");
+        written = written && failure.empty();
+    }
+    if (!settings.pgnFile.empty()) {
+        const std::string failure =
+            writePgnFile(settings.pgnFile, end.results, pgnHeaderOf(settings, end));
         if (!failure.empty()) console.write(failure + "\n");
         written = written && failure.empty();
     }

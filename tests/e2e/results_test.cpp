@@ -180,6 +180,33 @@ TEST(Results, CompareShowsTheRunsSideBySideWithoutAnEngine) {
     EXPECT_TRUE(says(missing, "No epd-position in ")) << missing.output;
 }
 
+// The games of a run and of a report-only run, as a PGN reader sees them: it counts the games it
+// read whole, out of all it found.
+TEST(Results, PgnGamesAreReadBackByAPgnReader) {
+    const std::string reader = "/usr/games/pgn-extract";
+    if (!std::filesystem::exists(reader)) GTEST_SKIP() << reader << " is not installed";
+    TempDirectory dir("results_pgn");
+    writeFile(dir / "suite.epd", numberedSuite(2));
+    const std::string results = (dir / "results.epd").string(), pgn = (dir / "g.pgn").string();
+    RunResult run = runTarnwick(
+        concat({"/u", "/i", (dir / "suite.epd").string(), "/o", results, "/a", "0", "--pgn", pgn},
+               scriptedEngine(
+                   dir, uciScript("print info depth 3 pv a1b2 e8e7 b2c3; print bestmove a1b2"))));
+    EXPECT_TRUE(says(runProgram({reader, "-r", pgn}), "2 games matched out of 2.\n")) << run.output;
+    const std::string games = readFile(pgn);
+    EXPECT_TRUE(games.starts_with("[Event \"suite.epd\"]\n[Site \"?\"]\n[Date \"20")) << games;
+    EXPECT_NE(games.find("[White \"scripted\"]"), std::string::npos) << games;
+    EXPECT_NE(games.find("1... Ke7 2. Kc3 *"), std::string::npos) << games;
+
+    // Earlier results alone, with a line from Black's move and text PGN must escape.
+    writeFile(results, readFile(results) +
+                           "8/7p/5k2/5p2/p1p2P2/Pr1pPK2/1P1R3P/8 b - - acd 18; ce -314; fmvn 40; "
+                           "id \"a \\\"}{\\\\ b\"; pv Rb7 h4 Rg7;\n");
+    run = runTarnwick({"/o", results, "--pgn", pgn});
+    EXPECT_TRUE(says(runProgram({reader, "-r", pgn}), "3 games matched out of 3.\n")) << run.output;
+    EXPECT_TRUE(readFile(pgn).starts_with("[Event \"results.epd\"]\n[Site \"?\"]\n[Date \"????"));
+}
+
 #if defined(HAVE_PNG) && !defined(_WIN32)
 // The picture's colour at (x, y), as 0xRRGGBB.
 struct Picture {
