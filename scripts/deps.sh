@@ -21,10 +21,10 @@ BUILD_PACKAGES=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev nlohma
 # Real engines the end-to-end tests run; the tests skip an engine that is missing.
 TEST_ENGINE_PACKAGES=(stockfish gnuchess fairymax phalanx sjeng hoichess polyglot)
 # Tools the end-to-end tests drive: the cluster recipes (GNU parallel, a one-node Slurm), the
-# chart's rendering (and libpng to read its picture), the package checks and tab completion; a
-# test skips when its tool is missing.
+# chart's rendering (and libpng to read its picture), the package checks, tab completion and a
+# PGN reader for the games; a test skips when its tool is missing.
 TEST_TOOL_PACKAGES=(parallel rsync slurm-wlm munge chromium libpng-dev lintian bash-completion
-    dpkg-dev file man-db unzip)
+    dpkg-dev file man-db unzip pgn-extract)
 # What scripts/package needs beyond a build: CPack's Debian dependency scan and lintian.
 PACKAGING_PACKAGES=(dpkg-dev file lintian)
 # The fuzz targets are built with clang and its libFuzzer runtime.

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 
 #include "epd/set_aside.hpp"
+#include "report/mcnemar.hpp"
 #include "report/report.hpp"
 #include "text/seconds_text.hpp"
 
@@ -132,6 +134,27 @@ std::string meanTimeText(const Columns& columns, const std::vector<Row>& rows) {
            std::to_string(count) + " positions all runs solved.\n";
 }
 
+// For each run after the first, over the positions both hold, how many each of the two solved
+// that the other did not, and the chance of a split at least as uneven between equals.
+std::string pairedTestText(const std::vector<ComparedRun>& runs, const std::vector<Row>& rows) {
+    std::string text = "\n";
+    for (size_t r = 1; r < runs.size(); ++r) {
+        int64_t firstOnly = 0;
+        int64_t runOnly = 0;
+        for (const Row& row : rows) {
+            const Cell& first = row.cells[0];
+            const Cell& other = row.cells[r];
+            if (!first.present || !other.present || first.solved == other.solved) continue;
+            ++(first.solved ? firstOnly : runOnly);
+        }
+        char p[32];
+        std::snprintf(p, sizeof p, "%.3f", exactMcNemarP(firstOnly, runOnly));
+        text += "Solved by one run only: " + runs[0].name + " " + std::to_string(firstOnly) + ", " +
+                runs[r].name + " " + std::to_string(runOnly) + "; exact McNemar p = " + p + "\n";
+    }
+    return text;
+}
+
 // For each run, the positions no other run solved.
 std::string solvedOnlyText(const std::vector<ComparedRun>& runs, const std::vector<Row>& rows) {
     std::string text;
@@ -211,7 +234,7 @@ std::string compareText(const std::vector<ComparedRun>& runs) {
     text += "\nEach run's own positions:\n" + tallyText(columns, own, true);
     text += "\nPositions all runs hold (" + std::to_string(shared[0].positions) + "):\n" +
             tallyText(columns, shared, false) + meanTimeText(columns, rows);
-    if (runs.size() > 1) text += solvedOnlyText(runs, rows);
+    if (runs.size() > 1) text += pairedTestText(runs, rows) + solvedOnlyText(runs, rows);
     return text;
 }
 

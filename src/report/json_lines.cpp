@@ -98,6 +98,20 @@ json limitsOf(const RunFacts& facts) {
         {"move_timeout", limits.moveTimeoutSeconds}};
 }
 
+// The mate tests by the band of their distance, as the report counts them: the bands with a test.
+json mateBandsOf(const ReportTotals& totals) {
+    json bands = json::array();
+    for (size_t i = 0; i < kMateBands.size(); ++i) {
+        const MateBandCount& band = totals.mateBands[i];
+        if (band.tests == 0) continue;
+        bands.push_back({{"band", std::string(kMateBands[i].label)},
+                         {"tests", band.tests},
+                         {"found", band.found},
+                         {"best", band.best}});
+    }
+    return bands;
+}
+
 json themesOf(const ReportTotals& totals) {
     json themes = json::array();
     for (const ReportTheme& theme : totals.themes) {
@@ -150,11 +164,9 @@ std::string summaryJson(const ReportTotals& totals, const ReportSettings& settin
     object["time_per_position"] = static_cast<double>(settings.msPerPosition) / 1000.0;
     object["failed"] = totals.failed;
     object["unreadable"] = totals.unreadable;
-    object["mates"] = {{"tests", totals.mateTests},
-                       {"found", totals.matesFound},
-                       {"best", totals.matesBest},
-                       {"shorter", totals.shorterMates},
-                       {"unproven", totals.unprovenMates}};
+    object["mates"] = {{"tests", totals.mateTests},        {"found", totals.matesFound},
+                       {"best", totals.matesBest},         {"shorter", totals.shorterMates},
+                       {"unproven", totals.unprovenMates}, {"by_length", mateBandsOf(totals)}};
     object["points_suite"] = {{"positions", totals.pointsSuites},
                               {"score", totals.pointsScore},
                               {"max", totals.pointsMaximum},

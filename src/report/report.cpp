@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 #include <vector>
 
 #include "report/outcome_files.hpp"
+#include "scoring/position_scorer.hpp"
 #include "text/seconds_text.hpp"
 
 namespace tarnwick {
@@ -52,21 +54,38 @@ void countTheme(ReportTotals& totals, const TestPosition& record, int32_t score,
     ++theme->count;
 }
 
+// The band of the distance a mate test asks for.
+MateBandCount& mateBandOf(ReportTotals& totals, const TestPosition& record) {
+    const int64_t distance = std::abs(static_cast<int64_t>(mateTargetOf(record)));
+    size_t band = 0;
+    while (band + 1 < kMateBands.size() && distance > kMateBands[band].upTo) ++band;
+    return totals.mateBands[band];
+}
+
+void countMate(ReportTotals& totals, const ScoredRecord& scored) {
+    const TestPosition& record = scored.record;
+    const Verdict& verdict = scored.verdict;
+    const bool found = verdict.mate != MateVerdict::none;
+    const bool best = verdict.mate == MateVerdict::best || verdict.mate == MateVerdict::shorter;
+    ++totals.mateTests;
+    totals.matesFound += found ? 1 : 0;
+    totals.matesBest += best ? 1 : 0;
+    MateBandCount& band = mateBandOf(totals, record);
+    ++band.tests;
+    band.found += found ? 1 : 0;
+    band.best += best ? 1 : 0;
+    if (verdict.mate == MateVerdict::shorter) totals.shorterMates.push_back(nameOf(record));
+    if (std::any_of(verdict.mateLines.begin(), verdict.mateLines.end(),
+                    [](MateLine kind) { return kind != MateLine::proved; })) {
+        totals.unprovenMates.push_back(nameOf(record));
+    }
+}
+
 void countKinds(ReportTotals& totals, const ScoredRecord& scored) {
     const TestPosition& record = scored.record;
     const Verdict& verdict = scored.verdict;
     if (!verdict.unreadable.empty()) totals.unreadable.push_back(nameOf(record));
-    if (verdict.mateTest) {
-        ++totals.mateTests;
-        if (verdict.mate != MateVerdict::none) ++totals.matesFound;
-        if (verdict.mate == MateVerdict::best || verdict.mate == MateVerdict::shorter)
-            ++totals.matesBest;
-        if (verdict.mate == MateVerdict::shorter) totals.shorterMates.push_back(nameOf(record));
-        if (std::any_of(verdict.mateLines.begin(), verdict.mateLines.end(),
-                        [](MateLine kind) { return kind != MateLine::proved; })) {
-            totals.unprovenMates.push_back(nameOf(record));
-        }
-    }
+    if (verdict.mateTest) countMate(totals, scored);
     if (verdict.pointsSuite) {
         ++totals.pointsSuites;
         totals.pointsScore += verdict.points;
@@ -97,6 +116,20 @@ void countSolved(ReportTotals& totals, const Verdict& verdict, int64_t wholeTime
     totals.timeSum += time;
 }
 
+// Found and best mates per band of the tests' distance, for the bands that hold a test.
+std::string mateBandsText(const ReportTotals& totals) {
+    std::string text = "By mate length:\n";
+    for (size_t i = 0; i < kMateBands.size(); ++i) {
+        const MateBandCount& band = totals.mateBands[i];
+        if (band.tests == 0) continue;
+        std::string label = "  " + std::string(kMateBands[i].label) + ":";
+        label.append(label.size() < 9 ? 9 - label.size() : 0, ' ');
+        text += label + "found " + std::to_string(band.found) + "  best " +
+                std::to_string(band.best) + "  (of " + std::to_string(band.tests) + ")\n";
+    }
+    return text;
+}
+
 // The parts only some suites have: unreadable moves, mate tests, points suites and what their
 // lists got wrong.
 std::string kindsText(const ReportTotals& totals) {
@@ -119,6 +152,7 @@ std::string kindsText(const ReportTotals& totals) {
     if (!totals.shorterMates.empty()) {
         text += "Mates shorter than the suite's (id):\n" + nameListText(totals.shorterMates) + "\n";
     }
+    if (totals.mateTests > 0) text += mateBandsText(totals);
     if (totals.pointsSuites > 0) {
         text += "\nPoints suite: " + std::to_string(totals.pointsScore) + " of " +
                 std::to_string(totals.pointsMaximum) + " (" +

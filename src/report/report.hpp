@@ -37,6 +37,23 @@ inline constexpr std::array<ReportBucket, 10> kReportBuckets = {{{"1 sec = ", 99
                                                                  {"10 min = ", 60000},
                                                                  {"30 min = ", 180000}}};
 
+// The bands of a mate test's distance |N| that the report counts mates by, as mate-finding tables
+// do: each holds the distances up to upTo, from the previous band's end.
+struct MateBand {
+    std::string_view label;
+    int32_t upTo;
+};
+
+inline constexpr std::array<MateBand, 7> kMateBands = {
+    {{"1", 1}, {"2", 2}, {"3", 3}, {"4-5", 5}, {"6-10", 10}, {"11-20", 20}, {"21+", INT32_MAX}}};
+
+// The mate tests of one band and how many of them were found, and at their best distance.
+struct MateBandCount {
+    int32_t tests = 0;
+    int32_t found = 0;
+    int32_t best = 0;
+};
+
 // Subtotals of the positions whose ids share a theme.
 struct ReportTheme {
     std::string name;
@@ -61,6 +78,7 @@ struct ReportTotals {
     int32_t matesBest = 0;
     std::vector<std::string> shorterMates;
     std::vector<std::string> unprovenMates;  // a mate claim's line does not prove its score
+    std::array<MateBandCount, kMateBands.size()> mateBands{};  // by the test's distance
     int32_t pointsSuites = 0;
     int32_t pointsScore = 0;
     int32_t pointsMaximum = 0;

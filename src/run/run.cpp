@@ -48,8 +48,9 @@ class Run {
   private:
     std::string prepareOutputFiles();
     int test(std::vector<ScoredRecord> results);
-    int report(const std::vector<ScoredRecord>& results, const std::string& engineName) {
-        return reportRun(settings_, {results, engineName, started_}, json_, console_);
+    int report(const std::vector<ScoredRecord>& results, const std::string& engineName,
+               bool tested) {
+        return reportRun(settings_, {results, engineName, started_, tested}, json_, console_);
     }
 
     const RunSettings settings_;
@@ -69,8 +70,8 @@ class Run {
 };
 
 // Takes the result file for this run, open for appending and locked against other runs, and
-// makes sure the solved and unsolved files, the chart and the page can be written, all before
-// anything is tested; the message when one cannot.
+// makes sure the solved and unsolved files, the chart, the page and the games can be written,
+// all before anything is tested; the message when one cannot.
 std::string Run::prepareOutputFiles() {
     if (!settings_.resultFile.empty()) {
         if (std::string failure = records_.open(settings_.resultFile, "Result file");
@@ -79,7 +80,7 @@ std::string Run::prepareOutputFiles() {
         }
     }
     for (const std::string* file : {&settings_.goodOnlyFile, &settings_.notFoundFile,
-                                    &settings_.plotFile, &settings_.htmlFile}) {
+                                    &settings_.plotFile, &settings_.htmlFile, &settings_.pgnFile}) {
         if (std::string failure = checkCanCreate(*file); !failure.empty()) return failure;
     }
     if (!settings_.logFile.empty()) {
@@ -116,7 +117,7 @@ int Run::execute() {
     std::vector<ScoredRecord> results = scoreRecords(std::move(earlier));
     if (std::none_of(suite_.begin(), suite_.end(),
                      [](const TestPosition& p) { return !p.isEmpty(); })) {
-        return report(results, {});
+        return report(results, {}, false);
     }
     return test(std::move(results));
 }
@@ -180,7 +181,8 @@ int Run::test(std::vector<ScoredRecord> results) {
             std::to_string(toTestCount) + " positions not tested.\n");
         status = kExitFailure;
     }
-    if (const int reported = report(results, engineName); status == kExitOk) status = reported;
+    if (const int reported = report(results, engineName, true); status == kExitOk)
+        status = reported;
     if (!restarts.empty()) console_.write(restartsLine(restarts));
     if (settings_.concurrency > 1) {
         console_.write("Wall time: " + centisecondsText(wallMs / 10, 2) + " s with " +

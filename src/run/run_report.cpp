@@ -8,6 +8,7 @@
 #include "platform/system.hpp"
 #include "report/html_report.hpp"
 #include "report/json_lines.hpp"
+#include "report/pgn.hpp"
 #include "report/report.hpp"
 #include "report/solution_chart.hpp"
 #include "report/thresholds.hpp"
@@ -41,6 +42,7 @@ nlohmann::json optionsJson(const RunSettings& s) {
         {"shard", std::to_string(s.shardIndex) + "/" + std::to_string(s.shardCount)},
         {"json_file", s.jsonFile},
         {"plot_file", s.plotFile},
+        {"pgn_file", s.pgnFile},
     };
     options["early_stop"] =
         s.limits.earlyStopMs ? nlohmann::json(static_cast<double>(*s.limits.earlyStopMs) / 1000.0)
@@ -67,6 +69,17 @@ SolutionChart runChart(const RunSettings& settings, const std::string& engineNam
     if (engine.empty()) engine = baseName(settings.resultFile);
     chart.runs.push_back(chartRunOf(engine, results, settings.limits.msPerPosition / 10));
     return chart;
+}
+
+// The tags the run's games share: the suite's name, the run's date when it tested positions, and
+// the engine's name as it gave it, else its program's.
+PgnHeader pgnHeaderOf(const RunSettings& settings, const RunEnd& end) {
+    PgnHeader header;
+    header.event = baseName(settings.inputFile.empty() ? settings.resultFile : settings.inputFile);
+    if (end.tested) header.date = pgnDate(end.started);
+    header.white = end.engineName;
+    if (header.white.empty()) header.white = baseName(nthToken(settings.engine.command, 1));
+    return header;
 }
 
 // What makes the run one to repeat: the program, the engine and the lines that set it up as they
@@ -110,30 +123,34 @@ HtmlReport runPage(const RunSettings& settings, const RunEnd& end, const ReportT
     return page;
 }
 
-// The JSON summary, the chart and the page; false when one could not be written (the message is
-// said).
+// The JSON summary, the chart, the page and the games; false when one could not be written
+// (the message is said).
 bool writeExtras(const RunSettings& settings, const RunEnd& end, const ReportTotals& totals,
                  const ReportSettings& report, SharedLineFile& json, ConsoleOutput& console) {
     bool written = true;
+    // Writes one file when the run asks for it; the writer gives "" or why it failed.
+    const auto writeOut = [&](const std::string& file, const auto& writer) {
+        if (file.empty()) return;
+        if (const std::string failure = writer(); !failure.empty()) {
+            console.write(failure + "\n");
+            written = false;
+        }
+    };
     if (json.isOpen()) {
-        const RunFacts facts = factsOf(settings, end);
-        const std::string failure =
-            json.append(summaryJson(totals, report, facts, optionsJson(settings)));
-        if (!failure.empty()) console.write(failure + "\n");
-        written = failure.empty();
+        writeOut(settings.jsonFile, [&] {
+            return json.append(
+                summaryJson(totals, report, factsOf(settings, end), optionsJson(settings)));
+        });
     }
-    if (!settings.plotFile.empty()) {
-        const std::string failure =
-            writeChartFile(settings.plotFile, runChart(settings, end.engineName, end.results));
-        if (!failure.empty()) console.write(failure + "\n");
-        written = written && failure.empty();
-    }
-    if (!settings.htmlFile.empty()) {
-        const std::string failure =
-            writeHtmlFile(settings.htmlFile, runPage(settings, end, totals, report));
-        if (!failure.empty()) console.write(failure + "\n");
-        written = written && failure.empty();
-    }
+    writeOut(settings.plotFile, [&] {
+        return writeChartFile(settings.plotFile, runChart(settings, end.engineName, end.results));
+    });
+    writeOut(settings.htmlFile, [&] {
+        return writeHtmlFile(settings.htmlFile, runPage(settings, end, totals, report));
+    });
+    writeOut(settings.pgnFile, [&] {
+        return writePgnFile(settings.pgnFile, end.results, pgnHeaderOf(settings, end));
+    });
     return written;
 }
 

@@ -51,7 +51,11 @@ TEST(MateRun, MateScoresDecideAndSurviveTheResultFile) {
         "Mates found: 3  best: 3  (of 4 mate tests)\n"
         "Mate lines that do not prove their score: 3 (m3, m4, mated)\n"
         "Mates shorter than the suite's (id):\n"
-        "m4\n";
+        "m4\n"
+        "By mate length:\n"
+        "  2:     found 1  best 1  (of 2)\n"
+        "  3:     found 1  best 1  (of 1)\n"
+        "  4-5:   found 1  best 1  (of 1)\n";
     EXPECT_TRUE(run.output.ends_with(report)) << run.output;
     const std::vector<std::string> records = readLines(dir / "result.epd");
     ASSERT_EQ(records.size(), 4u);

@@ -162,6 +162,8 @@ TEST(Results, CompareShowsTheRunsSideBySideWithoutAnEngine) {
               "  Mean time   0.03s         0.90s\n"
               "Mean found time over the 1 positions all runs solved.\n"
               "\n"
+              "Solved by one run only: fast.epd 2, slow.epd 0; exact McNemar p = 0.500\n"
+              "\n"
               "Solved only by fast.epd (3): p2, p3, p4\n"
               "\n"
               "Solved only by slow.epd (0):\n");
@@ -211,6 +213,33 @@ TEST(Results, TheHtmlPageHoldsABoardPerPositionInABrowser) {
             EXPECT_TRUE(dom.find(">WAC.00" + std::to_string(i) + "<") != std::string::npos) << page;
         }
     }
+}
+
+// The games of a run and of a report-only run, as a PGN reader sees them: it counts the games it
+// read whole, out of all it found.
+TEST(Results, PgnGamesAreReadBackByAPgnReader) {
+    const std::string reader = "/usr/games/pgn-extract";
+    if (!std::filesystem::exists(reader)) GTEST_SKIP() << reader << " is not installed";
+    TempDirectory dir("results_pgn");
+    writeFile(dir / "suite.epd", numberedSuite(2));
+    const std::string results = (dir / "results.epd").string(), pgn = (dir / "g.pgn").string();
+    RunResult run = runTarnwick(
+        concat({"/u", "/i", (dir / "suite.epd").string(), "/o", results, "/a", "0", "--pgn", pgn},
+               scriptedEngine(
+                   dir, uciScript("print info depth 3 pv a1b2 e8e7 b2c3; print bestmove a1b2"))));
+    EXPECT_TRUE(says(runProgram({reader, "-r", pgn}), "2 games matched out of 2.\n")) << run.output;
+    const std::string games = readFile(pgn);
+    EXPECT_TRUE(games.starts_with("[Event \"suite.epd\"]\n[Site \"?\"]\n[Date \"20")) << games;
+    EXPECT_NE(games.find("[White \"scripted\"]"), std::string::npos) << games;
+    EXPECT_NE(games.find("1... Ke7 2. Kc3 *"), std::string::npos) << games;
+
+    // Earlier results alone, with a line from Black's move and text PGN must escape.
+    writeFile(results, readFile(results) +
+                           "8/7p/5k2/5p2/p1p2P2/Pr1pPK2/1P1R3P/8 b - - acd 18; ce -314; fmvn 40; "
+                           "id \"a \\\"}{\\\\ b\"; pv Rb7 h4 Rg7;\n");
+    run = runTarnwick({"/o", results, "--pgn", pgn});
+    EXPECT_TRUE(says(runProgram({reader, "-r", pgn}), "3 games matched out of 3.\n")) << run.output;
+    EXPECT_TRUE(readFile(pgn).starts_with("[Event \"results.epd\"]\n[Site \"?\"]\n[Date \"????"));
 }
 
 #if defined(HAVE_PNG) && !defined(_WIN32)

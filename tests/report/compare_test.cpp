@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "report/mcnemar.hpp"
 #include "scoring/position_scorer.hpp"
 
 namespace tarnwick {
@@ -44,6 +45,8 @@ TEST(Compare, RowsHoldEveryRunsPositionsAndTotalsCountOwnAndSharedOnes) {
               "  Mean time   0.12s         1.00s\n"
               "Mean found time over the 1 positions all runs solved.\n"
               "\n"
+              "Solved by one run only: a.epd 0, b.epd 1; exact McNemar p = 1.000\n"
+              "\n"
               "Solved only by a.epd (1): p3\n"
               "\n"
               "Solved only by b.epd (2): p2, p4\n");
@@ -76,6 +79,24 @@ TEST(Compare, PositionsTheFirstRunLacksFollowTheFirstRunThatHoldsThem) {
     EXPECT_EQ(matchPositions(runs),
               (std::vector<std::vector<std::optional<size_t>>>{
                   {0, 1, none}, {none, 0, 2}, {none, 2, 0}, {none, none, 1}}));
+}
+
+// Against the tails as exact fractions: the small ones by hand, those of thousands of positions
+// worked out in integers elsewhere.
+TEST(Compare, ExactMcNemarPIsTheTwoSidedBinomialTail) {
+    const double cases[][3] = {{0, 0, 1},
+                               {7, 7, 1},
+                               {0, 5, 1.0 / 16},
+                               {5, 1, 7.0 / 32},
+                               {3, 10, 189.0 / 2048},
+                               {40, 70, 0.0054474295114444823},
+                               {1100, 1000, 0.030720707864242295},
+                               {2900, 3100, 0.010191041523412897},
+                               {0, 3000, 0}};
+    for (const auto& [a, b, p] : cases) {
+        EXPECT_NEAR(exactMcNemarP(static_cast<int64_t>(a), static_cast<int64_t>(b)), p, p * 1e-9)
+            << a << " " << b;
+    }
 }
 
 }  // namespace

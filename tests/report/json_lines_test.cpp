@@ -113,7 +113,9 @@ TEST(JsonLines, TheSummaryHoldsWhatTheReportSays) {
                                       {"found", 1},
                                       {"best", 1},
                                       {"shorter", json::array()},
-                                      {"unproven", json::array()}}));
+                                      {"unproven", json::array()},
+                                      {"by_length", json::parse(R"([{"band": "2", "tests": 1,
+                                          "found": 1, "best": 1}])")}}));
     EXPECT_EQ(summary["points_suite"]["positions"], 0);
     EXPECT_EQ(summary["engine"], "engine --fast");
     EXPECT_EQ(summary["options"], json({{"protocol", "uci"}}));

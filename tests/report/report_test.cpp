@@ -166,7 +166,7 @@ TEST(Report, MateTests) {
         record("bm #3; id \"zero\"; mate 3; pm Kg2;"),  // found at once: no acs written
         record("acs 300; bm #5; id \"short\"; mate 4; matecheck ok draw;"),
         record("acs -1; dm -2; id \"mated\"; mate -3; matecheck long; pm Kh2;"),
-        record("acs -1; bm #2; id \"lost\"; ce 50; pm Kg2;"),
+        record("acs -1; bm #21; id \"lost\"; ce 50; pm Kg2;"),
         record("acs -1; bm Kg2; id \"plain\"; mate 1; pm Kg2;")};
     const std::string text = report(results);
     EXPECT_EQ(text,
@@ -183,7 +183,12 @@ TEST(Report, MateTests) {
               "Mates found: 4  best: 3  (of 5 mate tests)\n"
               "Mate lines that do not prove their score: 2 (short, mated)\n"
               "Mates shorter than the suite's (id):\n"
-              "short\n");
+              "short\n"
+              "By mate length:\n"
+              "  2:     found 1  best 0  (of 1)\n"
+              "  3:     found 2  best 2  (of 2)\n"
+              "  4-5:   found 1  best 1  (of 1)\n"
+              "  21+:   found 0  best 0  (of 1)\n");
     EXPECT_EQ(reportAfterRoundTrip(results), text);
 }
 
