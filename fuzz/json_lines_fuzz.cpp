@@ -41,8 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const ReportSettings settings;
     const std::vector<TestPosition> results = {record, raw};
-    require(readsBack(summaryJson(computeTotals(scoreRecords(results), settings), settings,
-                                  {std::string(text), {}, {}}, nlohmann::json::object())),
+    RunFacts facts;
+    facts.engine = text;
+    facts.engineSetup = {std::string(text)};
+    require(readsBack(summaryJson(computeTotals(scoreRecords(results), settings), settings, facts,
+                                  nlohmann::json::object())),
             "the summary is not one valid JSON object");
     return 0;
 }

@@ -59,8 +59,9 @@ RunOptions interruptAfter(std::string text,
 // Whether an engine that the run started (its script at that path) still runs.
 bool engineLeftRunning(const RunResult& run, const std::filesystem::path& script);
 
-// Why a real engine installed from Debian under /usr/games cannot run here; empty when it can.
-inline std::string whyRealEngineCannotRun(const std::string& program) {
+// Why a program installed from Debian (an engine under /usr/games, a tool) cannot run here;
+// empty when it can.
+inline std::string whyProgramCannotRun(const std::string& program) {
 #ifdef _WIN32
     return program + " is a Linux program";
 #else

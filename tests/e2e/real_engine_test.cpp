@@ -18,7 +18,7 @@ constexpr const char* kFivePositions =
     "5k2/6pp/p1qN4/1p1p4/3P4/2PKP2Q/PP3r2/3R4 b - - bm Qc4+; id \"WAC.005\";\n";
 
 TEST(RealEngines, StockfishOverUci) {
-    const std::string missing = whyRealEngineCannotRun(kStockfish);
+    const std::string missing = whyProgramCannotRun(kStockfish);
     if (!missing.empty()) GTEST_SKIP() << missing;
     TempDirectory dir("stockfish");
     writeFile(dir / "suite.epd", kFivePositions);

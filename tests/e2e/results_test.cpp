@@ -184,7 +184,7 @@ TEST(Results, CompareShowsTheRunsSideBySideWithoutAnEngine) {
 // position's id is there, each with one board.
 TEST(Results, TheHtmlPageHoldsABoardPerPositionInABrowser) {
     const std::string chromium = "/usr/bin/chromium";
-    if (!std::filesystem::exists(chromium)) GTEST_SKIP() << chromium << " is not installed";
+    if (const std::string why = whyProgramCannotRun(chromium); !why.empty()) GTEST_SKIP() << why;
     TempDirectory dir("results_html");
     writeFile(dir / "wac.epd", wacPositions(6));
     std::vector<std::string> compare;
@@ -219,7 +219,7 @@ TEST(Results, TheHtmlPageHoldsABoardPerPositionInABrowser) {
 // read whole, out of all it found.
 TEST(Results, PgnGamesAreReadBackByAPgnReader) {
     const std::string reader = "/usr/games/pgn-extract";
-    if (!std::filesystem::exists(reader)) GTEST_SKIP() << reader << " is not installed";
+    if (const std::string why = whyProgramCannotRun(reader); !why.empty()) GTEST_SKIP() << why;
     TempDirectory dir("results_pgn");
     writeFile(dir / "suite.epd", numberedSuite(2));
     const std::string results = (dir / "results.epd").string(), pgn = (dir / "g.pgn").string();
@@ -290,7 +290,7 @@ Picture readPng(const std::filesystem::path& file) {
 // second has one by 0.9 s (x 588).
 TEST(Results, TheChartShowsEachRunsLineInABrowser) {
     const std::string chromium = "/usr/bin/chromium";
-    if (!std::filesystem::exists(chromium)) GTEST_SKIP() << chromium << " is not installed";
+    if (const std::string why = whyProgramCannotRun(chromium); !why.empty()) GTEST_SKIP() << why;
     TempDirectory dir("results_chart");
     writeTwoRuns(dir);
     const std::string svg = (dir / "chart.svg").string();

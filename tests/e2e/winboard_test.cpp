@@ -223,7 +223,7 @@ void expectFiveRecords(const std::string& name, const std::string& engine,
                        const std::vector<std::string>& options, bool everyMove = true,
                        size_t positions = 5) {
     const std::string program = engine.substr(0, engine.find(' '));
-    const std::string missing = whyRealEngineCannotRun(program);
+    const std::string missing = whyProgramCannotRun(program);
     if (!missing.empty()) GTEST_SKIP() << missing;
     const std::vector<std::string> wac = readLines(std::string(TEST_DATA_DIR) + "/wac.epd");
     ASSERT_GE(wac.size(), 5u);
