@@ -5,6 +5,7 @@
 #include "epd/file_chunks.hpp"
 #include "epd/line_splitter.hpp"
 #include "epd/line_tally.hpp"
+#include "epd/puzzle_file.hpp"
 #include "text/text.hpp"
 
 namespace tarnwick {
@@ -96,6 +97,24 @@ std::vector<std::string> readEpdFile(const std::string& fileName, std::vector<Te
     FileChunks file(fileName);
     return file.isOpen() ? readEpdLines(file, fileName, list, maxLineBytes)
                          : std::vector<std::string>{};
+}
+
+std::vector<std::string> readSuiteFile(const std::string& fileName, const PuzzleFilter& filter,
+                                       std::vector<TestPosition>& list, std::size_t maxLineBytes) {
+    FileChunks file(fileName);
+    if (!file.isOpen()) return {};
+    // The header, a byte-order mark before it and its line end: enough to tell the file's kind.
+    if (startsWithPuzzleHeader(file.peek(kPuzzleHeader.size() + 4))) {
+        return readPuzzleFile(file, fileName, filter, list, maxLineBytes);
+    }
+    std::vector<std::string> messages = readEpdLines(file, fileName, list, maxLineBytes);
+    if (filter.isSet()) {
+        const bool one = filter.optionNames().find(' ') == std::string::npos;
+        messages.push_back(filter.optionNames() + (one ? " applies" : " apply") +
+                           " only to puzzle files; " + fileName + " is read as EPD without " +
+                           (one ? "it." : "them."));
+    }
+    return messages;
 }
 
 }  // namespace tarnwick
