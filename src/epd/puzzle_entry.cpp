@@ -1,7 +1,6 @@
 #include "epd/puzzle_entry.hpp"
 
 #include <algorithm>
-#include <limits>
 #include <string>
 
 #include "chess/board.hpp"
@@ -24,11 +23,11 @@ bool isUciMove(std::string_view word) {
            (word.size() == 4 || std::string_view("qrbn").find(word[4]) != std::string_view::npos);
 }
 
-// One of the FEN's clocks: the board reader leaves them out, and the entry keeps them. One below
-// the largest number at most, so that a move may count on.
+// One of the FEN's clocks: the board reader leaves them out, and the entry keeps them. Far below
+// the largest number, so that no count of the moves a line can hold takes them past it.
 int32_t clockField(std::string_view fen, int n, int32_t least) {
-    return std::clamp(atoiValue(nthTokenView(fen, n)), least,
-                      std::numeric_limits<int32_t>::max() - 1);
+    constexpr int32_t kMostClock = int32_t{1} << 30;
+    return std::clamp(atoiValue(nthTokenView(fen, n)), least, kMostClock);
 }
 
 }  // namespace
