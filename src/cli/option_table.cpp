@@ -18,7 +18,8 @@ constexpr CommandLineRequest kRun = CommandLineRequest::Run;
 // The options of the original program first, then the newer ones; the help keeps this order.
 // Where a slash form reads its value differently, it keeps the reading scripts rely on.
 constexpr OptionRow kOptions[] = {
-    {"input", 'i', 'i', One, "FILE", File, "", "", "The EPD test suite.", kRun, v::inputFile},
+    {"input", 'i', 'i', One, "FILE", File, "", "", "The test suite: EPD, or a puzzle table (CSV).",
+     kRun, v::inputFile},
     {"output", 'o', 'o', One, "FILE", File, "", "",
      "The result file: read to resume, one record added per position.", kRun, v::resultFile},
     {"solved", 'g', 'g', One, "FILE", File, "", "",
@@ -50,6 +51,12 @@ constexpr OptionRow kOptions[] = {
      "End a search once its first move held full points this long.", kRun, v::earlyStop},
     {"shard", 0, 0, One, "K/N", Nothing, "", "0/1",
      "Test only positions K, K+N, K+2N, ... (from 0).", kRun, v::shard},
+    {"rating", 0, 0, One, "MIN-MAX", Nothing, "", "", "Puzzles: only those rated MIN to MAX.", kRun,
+     v::rating},
+    {"theme", 0, 0, One, "NAME", Nothing, "", "",
+     "Puzzles: only those with theme NAME; each one given must be there.", kRun, v::theme},
+    {"limit", 0, 0, One, "N", Nothing, "", "", "Puzzles: only the first N the other filters keep.",
+     kRun, v::limit},
     {"json", 0, 0, One, "FILE", File, "", "", "Write every position and a summary as JSON Lines.",
      kRun, v::outputFile<&RunSettings::jsonFile>},
     {"compare", 0, 0, Many, "FILE...", File, "", "",

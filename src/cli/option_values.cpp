@@ -158,6 +158,30 @@ bool shard(std::string_view value, RunSettings& s) {
     return true;
 }
 
+bool rating(std::string_view value, RunSettings& s) {
+    const size_t dash = value.find('-');
+    if (dash == std::string_view::npos) return false;
+    int32_t least = 0;
+    int32_t most = 0;
+    constexpr int32_t kMost = std::numeric_limits<int32_t>::max();
+    if (!parseWhole(value.substr(0, dash), 0, kMost, least)) return false;
+    if (!parseWhole(value.substr(dash + 1), least, kMost, most)) return false;
+    s.puzzles.byRating = true;
+    s.puzzles.minRating = least;
+    s.puzzles.maxRating = most;
+    return true;
+}
+
+bool theme(std::string_view value, RunSettings& s) {
+    if (value.empty() || value.find_first_of(kBlanks) != std::string_view::npos) return false;
+    s.puzzles.themes.emplace_back(value);
+    return true;
+}
+
+bool limit(std::string_view value, RunSettings& s) {
+    return parseWhole(value, 1, std::numeric_limits<int32_t>::max(), s.puzzles.limit);
+}
+
 bool compareFile(std::string_view value, RunSettings& s) {
     if (value.empty()) return false;
     s.compareFiles.emplace_back(value);

@@ -35,6 +35,11 @@ bool nodes(std::string_view value, RunSettings& s);
 bool multipv(std::string_view value, RunSettings& s);
 bool earlyStop(std::string_view value, RunSettings& s);
 bool shard(std::string_view value, RunSettings& s);
+// MIN-MAX, whole numbers with MIN <= MAX.
+bool rating(std::string_view value, RunSettings& s);
+// One theme word more that a puzzle must have: no blanks, not empty.
+bool theme(std::string_view value, RunSettings& s);
+bool limit(std::string_view value, RunSettings& s);
 // Appends one more file to compare; it may not be empty.
 bool compareFile(std::string_view value, RunSettings& s);
 // A file one of the newer options names; it may not be empty, as no file could be written.

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "epd/puzzle_filter.hpp"
 #include "epd/test_position.hpp"
 #include "text/line_limit.hpp"
 
@@ -18,5 +19,12 @@ namespace tarnwick {
 // a message for each one skipped.
 std::vector<std::string> readEpdFile(const std::string& fileName, std::vector<TestPosition>& list,
                                      std::size_t maxLineBytes = kMaxLineBytes);
+
+// The suite: read as a puzzle table (see puzzle_file.hpp) when its first line is the puzzle
+// header, with the filter, and as EPD otherwise, as readEpdFile reads it. The filter means
+// nothing to an EPD suite: a message then tells that the options that set it are not used.
+std::vector<std::string> readSuiteFile(const std::string& fileName, const PuzzleFilter& filter,
+                                       std::vector<TestPosition>& list,
+                                       std::size_t maxLineBytes = kMaxLineBytes);
 
 }  // namespace tarnwick

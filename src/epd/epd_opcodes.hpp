@@ -57,6 +57,13 @@ inline constexpr std::array kEpdOpcodes{
     EpdOpcode{"matecheck", EpdOperand::Moves, &TestPosition::matecheck, true},
     EpdOpcode{"nic", EpdOperand::Text, &TestPosition::nic},
     EpdOpcode{"pm", EpdOperand::Moves, &TestPosition::pm, true},
+    EpdOpcode{"puzzle_failed", EpdOperand::Number, &TestPosition::puzzle_failed, true},
+    EpdOpcode{"puzzle_fen", EpdOperand::Text, &TestPosition::puzzle_fen},
+    EpdOpcode{"puzzle_moves", EpdOperand::Moves, &TestPosition::puzzle_moves},
+    EpdOpcode{"puzzle_played", EpdOperand::Moves, &TestPosition::puzzle_played, true},
+    EpdOpcode{"puzzle_rating", EpdOperand::Number, &TestPosition::puzzle_rating},
+    EpdOpcode{"puzzle_themes", EpdOperand::Moves, &TestPosition::puzzle_themes},
+    EpdOpcode{"puzzle_times", EpdOperand::Moves, &TestPosition::puzzle_times, true},
     EpdOpcode{"pv", EpdOperand::Moves, &TestPosition::pv, true},
     EpdOpcode{"rc", EpdOperand::Number, &TestPosition::rc},
     EpdOpcode{"resign", EpdOperand::Flag, &TestPosition::resign},
@@ -80,5 +87,18 @@ constexpr bool epdFieldsFitTheirOperands() {
     return true;
 }
 static_assert(epdFieldsFitTheirOperands());
+
+// Other opcodes match only when a blank or a digit follows their name, but a flag matches every
+// operation its name starts with: no other name may start with a flag's.
+constexpr bool noNameStartsWithAFlag() {
+    for (const EpdOpcode& flag : kEpdOpcodes) {
+        if (flag.operand != EpdOperand::Flag) continue;
+        for (const EpdOpcode& other : kEpdOpcodes) {
+            if (other.name != flag.name && other.name.starts_with(flag.name)) return false;
+        }
+    }
+    return true;
+}
+static_assert(noNameStartsWithAFlag());
 
 }  // namespace tarnwick

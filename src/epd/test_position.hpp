@@ -8,8 +8,8 @@
 namespace tarnwick {
 
 // One EPD line: the four position fields as text and one field per known opcode, named after
-// it. 0 and the empty text mean absent. acd, acn, acs, ce, mate, matecheck, pm and pv carry the
-// engine's analysis.
+// it. 0 and the empty text mean absent. acd, acn, acs, ce, mate, matecheck, pm, pv,
+// puzzle_played, puzzle_failed and puzzle_times carry the engine's analysis.
 struct TestPosition {
     std::string placement;
     std::string side;
@@ -40,6 +40,18 @@ struct TestPosition {
     std::string matecheck;
     std::string nic;
     std::string pm;
+    // A puzzle as its row gives it: the position before the opponent's first move (six FEN
+    // fields), the moves from there in UCI (the opponent's first), its rating and theme words.
+    std::string puzzle_fen;
+    std::string puzzle_moves;
+    int32_t puzzle_rating = 0;
+    std::string puzzle_themes;
+    // How an engine went through a puzzle: its move in SAN at each solver step it reached, the
+    // step (from 1) whose move was wrong (0: none), and the found time of each step reached in
+    // hundredths of a second (-1: not found).
+    std::string puzzle_played;
+    int32_t puzzle_failed = 0;
+    std::string puzzle_times;
     std::string pv;
     int32_t rc = 0;
     bool resign = false;
@@ -53,7 +65,7 @@ struct TestPosition {
     // Clears the record, then fills it from one EPD line (without its line end). True when
     // words that cannot be opcodes stood before the operations and were skipped.
     bool parseEpd(std::string_view line);
-    // The record as one EPD line; omitAnalysis leaves out acd, acn, acs, ce, mate, pm and pv.
+    // The record as one EPD line; omitAnalysis leaves out the opcodes of the engine's analysis.
     std::string toEpd(bool omitAnalysis) const;
     void clear() { *this = TestPosition{}; }
     void assign(const TestPosition& other) { *this = other; }

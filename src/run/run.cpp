@@ -93,7 +93,8 @@ int Run::execute() {
     const auto read = [&](const std::string& file, std::vector<TestPosition>& list) {
         for (const std::string& message : readEpdFile(file, list)) console_.write(message + "\n");
     };
-    if (!settings_.inputFile.empty()) read(settings_.inputFile, suite_);
+    for (const std::string& message : readSuiteFile(settings_.inputFile, settings_.puzzles, suite_))
+        console_.write(message + "\n");
     // Nothing to test and no earlier results: no file is made for a run that cannot be.
     const bool earlierResults =
         !settings_.resultFile.empty() && std::filesystem::exists(settings_.resultFile);

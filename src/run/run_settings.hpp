@@ -6,6 +6,7 @@
 
 #include "engine/engine_settings.hpp"
 #include "engine/search_limits.hpp"
+#include "epd/puzzle_filter.hpp"
 #include "report/thresholds.hpp"
 
 namespace tarnwick {
@@ -24,6 +25,7 @@ struct RunSettings {
     int32_t concurrency = 1;  // engines searching at once
     int32_t shardIndex = 0;   // this run tests the positions whose index is shardIndex modulo
     int32_t shardCount = 1;   // shardCount
+    PuzzleFilter puzzles;     // which puzzles of a puzzle table are tested
 
     // Results.
     std::string jsonFile;                   // JSON Lines, one object per position and a summary

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "chess/fen_writer.hpp"
+#include "chess_test_util.hpp"
+
 namespace tarnwick {
 namespace {
 
@@ -105,6 +108,24 @@ TEST(BoardFen, ComposeAndPieceLetters) {
     EXPECT_EQ(std::string({pieceLetter(2), pieceLetter(9), pieceLetter(10), pieceLetter(11),
                            pieceLetter(6), pieceLetter(1), pieceLetter(7), pieceLetter(0)}),
               "NBRQK   ");
+}
+
+// Written FEN gives back the board it was written from, clocks and all.
+TEST(BoardFen, WrittenFenReadsBackTheSameBoard) {
+    const std::pair<std::string_view, int32_t> cases[] = {
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 1},
+        {"4k3/4q3/8/3pP3/8/8/8/4R1K1 w - d6 0 19", 19},
+        {"r3k2r/8/8/8/4pP2/8/8/R3K2R b Kq f3 0 7", 7},
+        {"8/8/8/8/8/8/8/8 w - - 41 1", 0},
+    };
+    for (const auto& [fen, fullMoves] : cases) {
+        Board board = fromFen(fen);
+        board.halfMoveClock = fen.ends_with("41 1") ? 41 : 0;
+        EXPECT_EQ(writeFen(board, fullMoves), fen);
+    }
+    for (const Board& board : testutil::playoutPositions(4, 40, 7)) {
+        EXPECT_EQ(fromFen(writeFen(board, 1)).compare(board), 0) << writeFen(board, 1);
+    }
 }
 
 }  // namespace

@@ -220,6 +220,29 @@ TEST(CommandLine, EveryFormOfAnOptionSetsTheSameField) {
     EXPECT_EQ(parse({"--min-score", "100"}).thresholds.minScorePercent, 100.0);
 }
 
+TEST(CommandLine, PuzzleFiltersTakeARangeThemesAndACount) {
+    const PuzzleFilter f = parse({"--rating", "1500-1800", "--theme", "mateIn2", "--theme=fork",
+                                  "--limit", "100", "e"})
+                               .puzzles;
+    EXPECT_TRUE(f.byRating);
+    EXPECT_EQ(f.minRating, 1500);
+    EXPECT_EQ(f.maxRating, 1800);
+    EXPECT_EQ(f.themes, (std::vector<std::string>{"mateIn2", "fork"}));
+    EXPECT_EQ(f.limit, 100);
+    EXPECT_EQ(parse({"--rating=7-7", "e"}).puzzles.maxRating, 7);
+    EXPECT_FALSE(parse({"e"}).puzzles.isSet());
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {"--rating", "1800-1500"}, {"--rating", "1500"}, {"--rating", "-5-10"},
+        {"--rating", "1500-"},     {"--rating", "a-b"},  {"--theme", ""},
+        {"--theme", "a b"},        {"--limit", "0"},     {"--limit", "1.5"},
+    };
+    for (const auto& [name, value] : refused) {
+        RunSettings settings;
+        EXPECT_EQ(parseCommandLine({name, value, "e"}, settings).error,
+                  "Invalid value for option " + name + ": " + value);
+    }
+}
+
 TEST(CommandLine, CompareTakesEveryFileUpToTheNextOption) {
     RunSettings s = parse({"--compare", "a.epd", "/tmp/b.epd", "-", "/t", "5", "--compare=c"});
     EXPECT_EQ(s.compareFiles, (std::vector<std::string>{"a.epd", "/tmp/b.epd", "-", "c"}));

@@ -85,14 +85,17 @@ TEST(Epd, OperationsAreMatchedByTheirOpcodes) {
     const std::string all = kings(
         "acd 1; acn 2; acs 3; am Kh2; bm Kg2; c0 \"z\"; c1 \"10\"; c9 \"n\"; ce -4; dm 5; "
         "draw_accept; draw_claim; draw_offer; draw_reject; eco \"B90\"; fmvn 6; hmvc 7; id "
-        "\"i\"; nic \"n\"; pm Kg2; pv Kg2; rc 8; resign; sm Kg1; tcgs 9; tcri \"r\"; tcsi "
-        "\"s\"; v0 \"a\"; v9 \"b\"; vm e4 10;");
+        "\"i\"; nic \"n\"; pm Kg2; puzzle_failed 2; puzzle_fen \"k7/8 w - - 0 1\"; puzzle_moves "
+        "a1b1 b2b3; puzzle_played Kg2 Kh2; puzzle_rating 1500; puzzle_themes mate short; "
+        "puzzle_times 45 -1; pv Kg2; rc 8; resign; sm Kg1; tcgs 9; tcri \"r\"; tcsi \"s\"; v0 "
+        "\"a\"; v9 \"b\"; vm e4 10;");
     EXPECT_EQ(roundTrip(all), all);
     EXPECT_EQ(parsed(all).toEpd(true),
               kings("am Kh2; bm Kg2; c0 \"z\"; c1 \"10\"; c9 \"n\"; dm 5; draw_accept; "
                     "draw_claim; draw_offer; draw_reject; eco \"B90\"; fmvn 6; hmvc 7; id \"i\"; "
-                    "nic \"n\"; rc 8; resign; sm Kg1; tcgs 9; tcri \"r\"; tcsi \"s\"; v0 \"a\"; "
-                    "v9 \"b\"; vm e4 10;"));
+                    "nic \"n\"; puzzle_fen \"k7/8 w - - 0 1\"; puzzle_moves a1b1 b2b3; "
+                    "puzzle_rating 1500; puzzle_themes mate short; rc 8; resign; sm Kg1; tcgs 9; "
+                    "tcri \"r\"; tcsi \"s\"; v0 \"a\"; v9 \"b\"; vm e4 10;"));
 
     // Odd inputs that older result files may hold: the digit of a numbered opcode is its
     // last character, and a sign or a point counts as the number of a variation move.

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "epd/test_position.hpp"
+
+namespace tarnwick {
+
+// The fields of a puzzle row that make its suite entry.
+struct PuzzleRow {
+    std::string_view id;
+    std::string_view fen;    // the position before the opponent's first move
+    std::string_view moves;  // UCI, the opponent's first
+    int32_t rating = 0;
+    std::string_view themes;
+};
+
+// Fills entry with the puzzle as a suite position: the position after the opponent's first move
+// (with its clocks), the puzzle's id, its solver's first move in SAN as bm, and the puzzle's own
+// fields as given, with single blanks between their words. False, with entry unspecified, when the
+// row is no puzzle: its FEN cannot be read or is no legal position, it has fewer than two moves, or
+// a move is not a UCI move that is legal where it is played.
+bool makePuzzleEntry(const PuzzleRow& row, TestPosition& entry);
+
+}  // namespace tarnwick
