@@ -19,6 +19,14 @@ struct HandshakeStep {
     std::string_view failure;  // said when the answer does not come in time
 };
 
+// The position to search: its FEN, and for a position a game reached, the game's first FEN and
+// the moves played from it, which an engine that keeps a game's history is given instead.
+struct SearchStart {
+    std::string fen;
+    std::string gameFen;  // empty: the position stands alone
+    std::string moves;    // UCI, blank-separated
+};
+
 // What an engine is told and how its lines are read, for one protocol. The run never asks
 // which protocol it holds: it runs the handshake, sends the commands and acts on the events.
 // Holds no state of a dialogue, so any thread may use it.
@@ -35,8 +43,8 @@ class Protocol {
     virtual std::string unsupported(const SearchLimits& limits) const = 0;
 
     virtual std::vector<HandshakeStep> handshake() const = 0;
-    // The commands that give the engine a position (its FEN) and start the search, in order.
-    virtual std::vector<std::string> startSearch(std::string_view fen,
+    // The commands that give the engine a position and start the search, in order.
+    virtual std::vector<std::string> startSearch(const SearchStart& start,
                                                  const SearchLimits& limits) const = 0;
     // Asks the engine for its move now.
     virtual std::string_view moveNow() const = 0;

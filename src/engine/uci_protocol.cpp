@@ -108,7 +108,7 @@ std::vector<HandshakeStep> UciProtocol::handshake() const {
             {std::string(kUciIsReady), Answer::readyOk, "Engine did not answer isready."}};
 }
 
-std::vector<std::string> UciProtocol::startSearch(std::string_view fen,
+std::vector<std::string> UciProtocol::startSearch(const SearchStart& start,
                                                   const SearchLimits& limits) const {
     // A search limited by depth or nodes replaces the timed search; the time per position still
     // ends it.
@@ -116,7 +116,14 @@ std::vector<std::string> UciProtocol::startSearch(std::string_view fen,
     if (limits.depth > 0) go += " depth " + std::to_string(limits.depth);
     if (limits.nodes > 0) go += " nodes " + std::to_string(limits.nodes);
     if (go.size() == 2) go = kUciGo;
-    return {settings_.clearCommand, std::string(kUciPositionPrefix).append(fen), go};
+    // A game's moves let the engine see its history: repetitions, the fifty-move count.
+    std::string position = std::string(kUciPositionPrefix);
+    if (start.gameFen.empty()) {
+        position += start.fen;
+    } else {
+        position += start.gameFen + (start.moves.empty() ? "" : " moves " + start.moves);
+    }
+    return {settings_.clearCommand, position, go};
 }
 
 }  // namespace tarnwick

@@ -34,7 +34,7 @@ class UciProtocol final : public Protocol {
     std::string_view name() const override { return "uci"; }
     std::string unsupported(const SearchLimits& limits) const override;
     std::vector<HandshakeStep> handshake() const override;
-    std::vector<std::string> startSearch(std::string_view fen,
+    std::vector<std::string> startSearch(const SearchStart& start,
                                          const SearchLimits& limits) const override;
     std::string_view moveNow() const override { return kUciStop; }
     EngineEvent read(std::string_view line) const override { return parseUciLine(line); }

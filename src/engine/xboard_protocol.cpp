@@ -85,10 +85,10 @@ std::vector<HandshakeStep> XboardProtocol::handshake() const {
     return {{settings_.setupCommand, std::nullopt, {}}};
 }
 
-std::vector<std::string> XboardProtocol::startSearch(std::string_view fen,
+std::vector<std::string> XboardProtocol::startSearch(const SearchStart& start,
                                                      const SearchLimits& limits) const {
     std::vector<std::string> commands = {settings_.clearCommand, std::string(kWinboardForce),
-                                         boardSetupText(settings_.boardSetup, fen),
+                                         boardSetupText(settings_.boardSetup, start.fen),
                                          std::string(kWinboardClocks)};
     if (limits.depth > 0) commands.push_back("sd " + std::to_string(limits.depth));
     commands.emplace_back(kWinboardGo);

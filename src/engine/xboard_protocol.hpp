@@ -32,7 +32,7 @@ class XboardProtocol final : public Protocol {
     std::string_view name() const override { return "xboard"; }
     std::string unsupported(const SearchLimits& limits) const override;
     std::vector<HandshakeStep> handshake() const override;
-    std::vector<std::string> startSearch(std::string_view fen,
+    std::vector<std::string> startSearch(const SearchStart& start,
                                          const SearchLimits& limits) const override;
     std::string_view moveNow() const override { return kWinboardMoveNow; }
     EngineEvent read(std::string_view line) const override { return parseWinboardLine(line); }

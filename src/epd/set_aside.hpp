@@ -18,7 +18,8 @@ std::vector<std::optional<size_t>> matchTested(const std::vector<TestPosition>& 
                                                const std::vector<TestPosition>& results);
 
 // What decides whether two records hold the same position (board, side, castling rights,
-// en-passant square), packed into a byte string; empty for an empty record.
+// en-passant square), packed into a byte string, or for a puzzle its id; empty for an empty
+// record.
 std::string positionKey(const TestPosition& record);
 
 // The same rule on the records' keys: for each result key, the first suite key, in suite order,

@@ -112,6 +112,34 @@ json mateBandsOf(const ReportTotals& totals) {
     return bands;
 }
 
+// The puzzles' counts, by rating band and by theme, and the rating estimate; null without
+// puzzles.
+json puzzlesOf(const PuzzleTotals& puzzles) {
+    if (puzzles.all.tested == 0) return nullptr;
+    json byRating = json::array();
+    for (const auto& [from, counts] : puzzles.byRating) {
+        byRating.push_back({{"from", from},
+                            {"to", from + kRatingBand - 1},
+                            {"solved", counts.solved},
+                            {"tested", counts.tested}});
+    }
+    json byTheme = json::array();
+    for (const auto& [theme, counts] : puzzles.byTheme) {
+        byTheme.push_back({{"theme", theme}, {"solved", counts.solved}, {"tested", counts.tested}});
+    }
+    json estimate = nullptr;
+    if (puzzles.estimate) {
+        estimate = {{"rating", puzzles.estimate->rating},
+                    {"low", puzzles.estimate->low},
+                    {"high", puzzles.estimate->high}};
+    }
+    return {{"tested", puzzles.all.tested},
+            {"solved", puzzles.all.solved},
+            {"by_rating", byRating},
+            {"by_theme", byTheme},
+            {"rating_estimate", estimate}};
+}
+
 json themesOf(const ReportTotals& totals) {
     json themes = json::array();
     for (const ReportTheme& theme : totals.themes) {
@@ -171,6 +199,7 @@ std::string summaryJson(const ReportTotals& totals, const ReportSettings& settin
                               {"score", totals.pointsScore},
                               {"max", totals.pointsMaximum},
                               {"themes", themesOf(totals)}};
+    object["puzzles"] = puzzlesOf(totals.puzzles);
     object["rejected_points_lists"] = totals.rejectedLists;
     object["repeated_in_points_lists"] = totals.repeatedInLists;
     object["engine"] = facts.engine;

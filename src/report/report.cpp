@@ -10,6 +10,7 @@
 #include "report/outcome_files.hpp"
 #include "scoring/position_scorer.hpp"
 #include "text/seconds_text.hpp"
+#include "text/text.hpp"
 
 namespace tarnwick {
 
@@ -187,13 +188,6 @@ std::string_view themeOf(std::string_view id) {
     return dot == std::string_view::npos || dot == 0 ? std::string_view{} : id.substr(0, dot);
 }
 
-std::string percentOf(int32_t part, int32_t whole) {
-    if (whole <= 0) return "0.0";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", 100.0 * part / whole);
-    return text;
-}
-
 int64_t solvedTime(const Verdict& verdict, int64_t wholeTime) {
     // A full-score move with no found time (no analysis line showed it) came at the end.
     const int64_t found = verdict.foundTime < 0 ? wholeTime : verdict.foundTime;
@@ -202,8 +196,10 @@ int64_t solvedTime(const Verdict& verdict, int64_t wholeTime) {
 
 ReportTotals computeTotals(const std::vector<ScoredRecord>& resultList,
                            const ReportSettings& settings) {
-    const int64_t wholeTime = wholeTimeOf(settings);
     ReportTotals totals;
+    totals.puzzles = puzzleTotals(resultList);
+    const int64_t wholeTime = wholeTimeOf(settings);
+
     for (const ScoredRecord& scored : resultList) {
         ++totals.tests;
         countKinds(totals, scored);
@@ -234,7 +230,7 @@ std::string reportText(const ReportTotals& totals, const ReportSettings& setting
             centisecondsText(wholeTimeOf(settings), settings.timeDecimals) +
             "s): " + centisecondsText(totals.timeSum, settings.timeDecimals) + "s\n";
     text += "\nPositions with error (id):\n" + nameListText(totals.failed) + "\n";
-    return text + kindsText(totals);
+    return text + kindsText(totals) + puzzleText(totals.puzzles);
 }
 
 std::string printReport(const std::vector<ScoredRecord>& resultList, const ReportTotals& totals,

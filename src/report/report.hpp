@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/console.hpp"
+#include "report/puzzle_totals.hpp"
 #include "scoring/verdict.hpp"
 
 namespace tarnwick {
@@ -87,14 +88,12 @@ struct ReportTotals {
     std::vector<std::string> rejectedLists;
     // "Points list of <name> names <move> twice; the larger value counts."
     std::vector<std::string> repeatedInLists;
+    PuzzleTotals puzzles;
 };
 
 // The theme of an id, up to its last '.': "STS(v10.0) Simplification.042" is of
 // "STS(v10.0) Simplification", "WAC.001" of "WAC". Empty when the id has none.
 std::string_view themeOf(std::string_view id);
-
-// part of whole as a percentage with one decimal, "0.0" of nothing.
-std::string percentOf(int32_t part, int32_t whole);
 
 // When a full-score position was found, in hundredths of a second, capped at the whole time; one
 // with no found time (no analysis line showed the move) counts the whole time.

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "text/text.hpp"
+
 namespace tarnwick {
 
 std::vector<std::string> thresholdShortfalls(const ReportTotals& totals,

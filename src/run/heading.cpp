@@ -2,10 +2,11 @@
 
 namespace tarnwick {
 
-std::string positionHeading(size_t number, size_t total, const TestPosition& position,
-                            const PositionScorer& scorer) {
-    std::string text = "\n" + std::to_string(number) + "/" + std::to_string(total) +
-                       " Id: " + position.id + "\nmoves: ";
+namespace {
+
+// "moves: ..." and, when some cannot be read, the line that says which.
+std::string movesText(const PositionScorer& scorer) {
+    std::string text = "moves: ";
     auto appendMoves = [&](const std::vector<PositionScorer::NamedMove>& moves) {
         for (const PositionScorer::NamedMove& named : moves) {
             text += named.text;
@@ -31,6 +32,20 @@ std::string positionHeading(size_t number, size_t total, const TestPosition& pos
         text += "\n";
     }
     return text;
+}
+
+}  // namespace
+
+std::string positionHeading(size_t number, size_t total, const TestPosition& position,
+                            const PositionScorer& scorer) {
+    return "\n" + std::to_string(number) + "/" + std::to_string(total) + " Id: " + position.id +
+           "\n" + movesText(scorer);
+}
+
+std::string puzzleStepHeading(size_t step, size_t steps, std::string_view opponentMove,
+                              const PositionScorer& scorer) {
+    return "Step " + std::to_string(step) + " of " + std::to_string(steps) + ", after " +
+           std::string(opponentMove) + "\n" + movesText(scorer);
 }
 
 }  // namespace tarnwick

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "epd/test_position.hpp"
 #include "scoring/position_scorer.hpp"
@@ -13,5 +14,9 @@ namespace tarnwick {
 // that name no legal move are then told on a line of their own, "Moves that cannot be read: ".
 std::string positionHeading(size_t number, size_t total, const TestPosition& position,
                             const PositionScorer& scorer);
+
+// The heading of a puzzle's later step: "Step 2 of 3, after Kh8\nmoves: Qg7(1) \n".
+std::string puzzleStepHeading(size_t step, size_t steps, std::string_view opponentMove,
+                              const PositionScorer& scorer);
 
 }  // namespace tarnwick

@@ -125,7 +125,10 @@ void Lane::onOverlongLine() {
 
 std::optional<FinalMove> Lane::endSearch(std::string_view move, RecordOutcome outcome) {
     std::optional<FinalMove> final = onFinalMove(watch_, move);
-    if (final && run_.store(number_, current_, final->result, outcome, watch_.engineTime)) {
+    if (!final) return final;
+    if (puzzle_) {
+        final->fullScore = takePuzzleStep(*final, move, outcome);
+    } else if (run_.store(number_, current_, final->result, outcome, watch_.engineTime)) {
         recorded_ = final->result.verdict.solved;
     }
     return final;

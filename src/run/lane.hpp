@@ -8,12 +8,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/engine_link.hpp"
 #include "engine/protocol.hpp"
 #include "platform/event.hpp"
 #include "report/json_lines.hpp"
 #include "run/run_context.hpp"
+#include "scoring/puzzle.hpp"
 #include "scoring/watch.hpp"
 
 namespace tarnwick {
@@ -80,8 +82,16 @@ class Lane final : private LineSink {
     // Records suite entry index as tested without a move, and says so, when it is not a position
     // an engine can be given; false, and nothing done, when it is.
     bool skipIfNotLegal(size_t index);
-    // Sets up suite entry index, starts its search and waits for the final move.
+    // Sets up suite entry index, starts its search and waits for the final move; a puzzle's
+    // steps one after the other.
     PositionOutcome testPosition(size_t index);
+    // Installs a position of suite entry index (a later step of a puzzle: of that step), says its
+    // heading, sends it as start and waits for the final move.
+    PositionOutcome search(size_t index, const TestPosition& position, const SearchStart& start);
+    PositionOutcome testPuzzle(size_t index);
+    // Takes a puzzle step's final move (empty: none came) and, when the puzzle is over, stores its
+    // record; lock_ held. Whether the move solved the step.
+    bool takePuzzleStep(const FinalMove& final, std::string_view move, RecordOutcome outcome);
     PositionOutcome awaitMove();
     // Records the position the engine failed on and says what happened; true when the engine
     // exited before it finished the position.
@@ -106,6 +116,17 @@ class Lane final : private LineSink {
     std::optional<bool> recorded_;      // its record was stored: whether it was solved
     bool answers_[2] = {false, false};  // by Answer
     std::string engineName_;
+    // The puzzle under test: its steps, the step searched now, and how the engine went so far.
+    struct PuzzleRun {
+        std::vector<PuzzleStep> steps;
+        size_t step = 0;
+        TestPosition first;  // the first step's record: its move, line and analysis
+        std::string played;  // SAN, one per step reached
+        std::string times;   // found times, -1 where not found
+        int32_t failed = 0;
+        bool over = false;
+    };
+    std::optional<PuzzleRun> puzzle_;
 
     Event searchEnded_{Event::Reset::automatic};
     Event earlyStopChanged_{Event::Reset::automatic};

@@ -35,6 +35,7 @@ PositionOutcome Lane::testPositions() {
         {
             std::lock_guard lock(lock_);
             recorded_.reset();
+            puzzle_.reset();
         }
         const auto done = [&] {
             run_.searching(number_, std::nullopt);
@@ -101,18 +102,28 @@ bool Lane::skipIfNotLegal(size_t index) {
 
 PositionOutcome Lane::testPosition(size_t index) {
     const TestPosition& entry = run_.entry(index);
+    if (isPuzzle(entry)) return testPuzzle(index);
+    // The record keeps the castling rights and en-passant square as written.
+    return search(index, entry, {fenToSend(entry.fenText()), {}, {}});
+}
+
+PositionOutcome Lane::search(size_t index, const TestPosition& position, const SearchStart& start) {
     {
         std::lock_guard lock(lock_);
-        installPosition(watch_, entry, run_.settings().limits.earlyStopMs,
+        installPosition(watch_, position, run_.settings().limits.earlyStopMs,
                         run_.settings().engine.multipv);
         current_ = index;
         // A move of the last position that came after it was given up on must not end this one.
         searchEnded_.reset();
-        say(positionHeading(index + 1, run_.suiteSize(), watch_.currentPosition, watch_.scorer));
+        if (puzzle_ && puzzle_->step > 0) {
+            say(puzzleStepHeading(puzzle_->step + 1, puzzle_->steps.size(),
+                                  puzzle_->steps[puzzle_->step].opponentMove, watch_.scorer));
+        } else {
+            say(positionHeading(index + 1, run_.suiteSize(), watch_.currentPosition,
+                                watch_.scorer));
+        }
     }
-    // The record keeps the castling rights and en-passant square as written.
-    for (const std::string& command :
-         protocol_->startSearch(fenToSend(entry.fenText()), run_.settings().limits)) {
+    for (const std::string& command : protocol_->startSearch(start, run_.settings().limits)) {
         link_->send(command);
     }
     return awaitMove();

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "chess/legality.hpp"
+#include "scoring/puzzle.hpp"
 #include "text/text.hpp"
 
 namespace tarnwick {
@@ -105,7 +106,10 @@ PositionScorer::PositionScorer(const TestPosition& position) {
     avoid_ = readNamedMoves(board_, position.am, c1, -1);
     best_ = readNamedMoves(board_, position.bm, c1, 1);
     mateTarget_ = mateTargetOf(position);
-    if (mateTarget_ != 0) {
+    // A puzzle is solved whole or not at all, whatever its first move or mate.
+    puzzle_ = isPuzzle(position);
+    if (puzzle_) mateTarget_ = 0;
+    if (mateTarget_ != 0 || puzzle_) {
         maximum_ = 1;
         return;
     }
@@ -153,6 +157,7 @@ int32_t PositionScorer::pointsOfText(std::string_view text) const {
 }
 
 int32_t PositionScorer::earned(const TestPosition& record) const {
+    if (puzzle_) return puzzleSolved(record) ? 1 : 0;
     if (!isMateTest()) return pointsOfText(record.pm);
     return isBestMate(record.mate) ? 1 : 0;
 }
@@ -200,6 +205,7 @@ Verdict PositionScorer::verdictOf(const TestPosition& record) const {
         return true;
     });
     verdict.pointsSuite = isPointsSuite();
+    verdict.puzzle = puzzle_;
     verdict.unreadable = unreadableMoves();
     verdict.rejectedPair = rejectedPair_;
     verdict.repeatedMoves = repeatedMoves_;

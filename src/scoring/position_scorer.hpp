@@ -45,8 +45,8 @@ class PositionScorer {
     // The points of a move text read on the position's board; 0 when it names no legal move.
     int32_t pointsOfText(std::string_view text) const;
 
-    // What a finished record earns: a mate test by the mate score it carries (mate), any other
-    // position by its final move (pm).
+    // What a finished record earns: a puzzle 1 when every solver move was found, a mate test by
+    // the mate score it carries (mate), any other position by its final move (pm).
     int32_t earned(const TestPosition& record) const;
 
     // A record read from a file, scored once.
@@ -89,6 +89,7 @@ class PositionScorer {
     std::vector<NamedMove> avoid_;
     std::vector<NamedMove> pointsList_;
     std::string rejectedPair_;
+    bool puzzle_ = false;
     std::vector<std::string> repeatedMoves_;
     std::string unreadableDm_;
 };

@@ -34,6 +34,7 @@ struct Verdict {
     MateVerdict mate = MateVerdict::none;  // of a mate test
     std::vector<MateLine> mateLines;       // how its mate claims' lines stand
     bool pointsSuite = false;
+    bool puzzle = false;  // solved only when every solver move was found
     // Best and avoid words that name no legal move, and a dm that is no mate count ("dm 0").
     std::vector<std::string> unreadable;
     // The first pair of a points list that names no legal move, so that the list was set aside.

@@ -1,5 +1,6 @@
 #include "text/text.hpp"
 
+#include <cstdio>
 #include <limits>
 
 namespace tarnwick {
@@ -94,6 +95,13 @@ int32_t atoiValue(std::string_view text) {
     if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
     if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
     return static_cast<int32_t>(value);
+}
+
+std::string percentOf(int32_t part, int32_t whole) {
+    if (whole <= 0) return "0.0";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", 100.0 * part / whole);
+    return text;
 }
 
 std::string baseName(const std::string& path) {

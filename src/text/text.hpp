@@ -54,6 +54,9 @@ void forEachLine(std::string_view text, Fn&& fn) {
     }
 }
 
+// part of whole as a percentage with one decimal, "0.0" of nothing.
+std::string percentOf(int32_t part, int32_t whole);
+
 // A file's name without its folders (either kind of slash).
 std::string baseName(const std::string& path);
 

@@ -209,6 +209,14 @@ TEST(SetAside, ShardsSplitThePositionsByTheirPlace) {
     }
 }
 
+// Puzzles are set aside by their ids: two can start from one position.
+TEST(SetAside, PuzzlesMatchByTheirIds) {
+    const std::string puzzle = "4k3/8/8/8/8/8/8/K7 w - - puzzle_moves e8d8 a1b2; id ";
+    auto suite = positions({puzzle + "a;", puzzle + "b;"});
+    setAsideTested(suite, positions({puzzle + "b;"}));
+    EXPECT_EQ(suite[0].id + "|" + suite[1].id, "a|");
+}
+
 TEST(SetAside, EachResultClearsTheFirstEqualSuitePosition) {
     auto suite =
         positions({"8/8/8/8/8/8/8/k6K w - - id \"a\";", "8/8/8/8/8/8/8/k6K b - - id \"b\";",

@@ -157,6 +157,37 @@ TEST_F(LaneTest, CommandsNotWrittenInTimeCountAsAHungEngine) {
     EXPECT_EQ(context->restarts(), std::vector<std::string>{"p2"});
 }
 
+// A puzzle is searched move by move from its own FEN with the moves so far; on the last step any
+// mate counts, and a wrong move ends it there. Each puzzle is one record.
+TEST_F(LaneTest, PuzzlesAreSolvedMoveByMove) {
+    const std::string alt = "7k/6pp/8/8/8/p7/8/KRR5 b - - 0 40";
+    const std::string smother = "7k/p5pp/7N/3Q4/8/8/4rPPP/6K1 b - - 0 28";
+    script.expect("uci", {"uciok"}).expect("isready", {"readyok"});
+    for (const auto& [fen, moves, answer] : {std::tuple{alt, "a3a2", "c1c8"},
+                                             {smother, "e2e8", "d5g8"},
+                                             {smother, "e2e8 d5g8 e8g8", "h6g4"}}) {
+        script.expect("ucinewgame")
+            .expect("position fen " + fen + " moves " + moves)
+            .expect(std::string(kGo), {std::string("bestmove ") + answer});
+    }
+    script.expect("quit");
+    EXPECT_EQ(run({"7k/6pp/8/8/8/8/p7/KRR5 w - - bm Rb8#; id \"alt\"; puzzle_fen \"" + alt +
+                       "\"; puzzle_moves a3a2 b1b8;",
+                   "4r2k/p5pp/7N/3Q4/8/8/5PPP/6K1 w - - bm Qg8+; id \"smother\"; puzzle_fen \"" +
+                       smother + "\"; puzzle_moves e2e8 d5g8 e8g8 h6f7;"}),
+              PositionOutcome::Finished);
+    EXPECT_EQ(link->faults(), "");
+    EXPECT_NE(screen.captured().find("Step 2 of 2, after Rxg8\nmoves: Nf7#(1) \n"),
+              std::string::npos);
+    const std::vector<ScoredRecord> records = context->takeRecords();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].record.puzzle_played, "Rc8#");
+    EXPECT_TRUE(records[0].verdict.solved);
+    EXPECT_EQ(records[1].record.puzzle_played, "Qg8+ Ng4");
+    EXPECT_EQ(records[1].record.puzzle_failed, 2);
+    EXPECT_FALSE(records[1].verdict.solved);
+}
+
 // Engines that failed after positions in any order are listed in suite order.
 TEST_F(LaneTest, RestartsAreListedInSuiteOrder) {
     makeContext({"4k3/8/8/8/8/8/8/K7 w - - id \"a\";", "4k3/8/8/8/8/8/8/K7 w - - id \"b\";"});

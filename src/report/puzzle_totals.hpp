@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "report/rating_fit.hpp"
+#include "scoring/verdict.hpp"
+
+namespace tarnwick {
+
+struct PuzzleCount {
+    int32_t solved = 0;
+    int32_t tested = 0;
+};
+
+// What the report says of the puzzles of a result list.
+struct PuzzleTotals {
+    PuzzleCount all;
+    std::map<int32_t, PuzzleCount> byRating;     // by band of 200, from its lowest rating
+    std::map<std::string, PuzzleCount> byTheme;  // a puzzle counts for each of its themes
+    bool estimated = false;                      // enough puzzles for a rating estimate
+    std::optional<RatingEstimate> estimate;      // empty when the fit has none to give
+};
+
+// The width of a rating band, and how many puzzles make a rating estimate worth giving.
+inline constexpr int32_t kRatingBand = 200;
+inline constexpr int32_t kPuzzlesForEstimate = 100;
+
+PuzzleTotals puzzleTotals(const std::vector<ScoredRecord>& results);
+
+// "Puzzles solved: <s> of <n> (<p>%)", the tables by rating and by theme and the rating
+// estimate; "" when no record is a puzzle.
+std::string puzzleText(const PuzzleTotals& totals);
+
+}  // namespace tarnwick
