@@ -9,6 +9,7 @@
 #include "report/board_svg.hpp"
 #include "report/json_lines.hpp"
 #include "report/markup.hpp"
+#include "scoring/puzzle.hpp"
 #include "text/seconds_text.hpp"
 #include "text/text.hpp"
 
@@ -72,14 +73,29 @@ std::string answerCells(const ComparedRun& run, const std::optional<size_t>& ind
     const ScoredRecord& scored = run.results[*index];
     const Verdict& verdict = scored.verdict;
     const std::string_view tint = verdict.solved ? "" : " class=\"miss\"";
-    return cell(scored.record.pm, tint) +
+    const TestPosition& record = scored.record;
+    // A puzzle's answer is every move the engine played, and where it went wrong.
+    const bool puzzle = verdict.puzzle;
+    std::string line = record.pv;
+    if (puzzle && record.puzzle_failed > 0) {
+        line = "missed at step " + std::to_string(record.puzzle_failed);
+    }
+    return cell(puzzle ? record.puzzle_played : record.pm, tint) +
            cell(std::to_string(verdict.points) + " of " + std::to_string(verdict.maximum), tint) +
            cell(foundText(verdict), tint) +
-           cell(scored.record.pv, verdict.solved ? " class=\"line\"" : " class=\"line miss\"");
+           cell(line, verdict.solved ? " class=\"line\"" : " class=\"line miss\"");
 }
 
-// What the position asks for: its best moves, or the mate a mate test wants.
+// What the position asks for: its best moves, the mate a mate test wants, or a puzzle's whole
+// solution with its rating.
 std::string expectedText(const TestPosition& record) {
+    if (isPuzzle(record)) {
+        std::string line;
+        for (const PuzzleStep& step : puzzleSteps(record)) {
+            line += (line.empty() ? "" : " " + step.opponentMove + " ") + step.position.bm;
+        }
+        return line + " (rating " + std::to_string(record.puzzle_rating) + ")";
+    }
     std::string text = record.bm;
     if (!record.dm.empty()) text += (text.empty() ? "" : ", ") + ("mate in " + record.dm);
     return text;
