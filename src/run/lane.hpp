@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -26,6 +27,18 @@ enum class PositionOutcome {
     Unanswered,   // no final move within the move timeout after the time per position
     EngineGone,   // the engine's output ended
     Interrupted,  // Ctrl+C or a termination signal
+};
+
+// A puzzle under test in a lane: its steps, the step searched now, and how the engine went so
+// far.
+struct LanePuzzle {
+    std::vector<PuzzleStep> steps;
+    size_t step = 0;
+    TestPosition first;  // the first step's record: its move, line and analysis
+    std::string played;  // SAN, one per step reached
+    std::string times;   // found times, -1 where not found
+    int32_t failed = 0;
+    bool over = false;
 };
 
 // One engine and all that speaks to it: its link (the process and the threads that read and
@@ -116,17 +129,7 @@ class Lane final : private LineSink {
     std::optional<bool> recorded_;      // its record was stored: whether it was solved
     bool answers_[2] = {false, false};  // by Answer
     std::string engineName_;
-    // The puzzle under test: its steps, the step searched now, and how the engine went so far.
-    struct PuzzleRun {
-        std::vector<PuzzleStep> steps;
-        size_t step = 0;
-        TestPosition first;  // the first step's record: its move, line and analysis
-        std::string played;  // SAN, one per step reached
-        std::string times;   // found times, -1 where not found
-        int32_t failed = 0;
-        bool over = false;
-    };
-    std::optional<PuzzleRun> puzzle_;
+    std::optional<LanePuzzle> puzzle_;  // the puzzle under test
 
     Event searchEnded_{Event::Reset::automatic};
     Event earlyStopChanged_{Event::Reset::automatic};

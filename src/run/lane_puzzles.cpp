@@ -55,7 +55,7 @@ PositionOutcome Lane::testPuzzle(size_t index) {
 }
 
 bool Lane::takePuzzleStep(const FinalMove& final, std::string_view move, RecordOutcome outcome) {
-    PuzzleRun& puzzle = *puzzle_;
+    LanePuzzle& puzzle = *puzzle_;
     const PuzzleStep& step = puzzle.steps[puzzle.step];
     const bool last = puzzle.step + 1 == puzzle.steps.size();
     const bool solved =
