@@ -42,7 +42,7 @@ bool cycles(const Graph& graph, const std::string& module, std::vector<std::stri
 // that includes it back, directly or through others.
 TEST(IncludeLayers, IncludesGoOneWay) {
     namespace fs = std::filesystem;
-    const std::regex include("#include \"([a-z_]+)/([a-z_/]+)\\.hpp\"");
+    const std::regex include("#include \"([a-z0-9_]+)/([a-z0-9_/]+)\\.hpp\"");
     Graph graph;
     for (const auto& entry : fs::recursive_directory_iterator(SOURCES_DIR)) {
         const fs::path relative = fs::relative(entry.path(), SOURCES_DIR);
