@@ -19,7 +19,6 @@ class DialogueLog {
 
     // Opens the file for appending; "" or "Cannot write to <file>: <reason>".
     std::string open(const std::string& path);
-    bool isOpen() const { return file_ != nullptr; }
     // Each line of a command written to lane's engine (lanes are counted from 0 here, from 1 in
     // the file), and a line read from it.
     void sent(size_t lane, std::string_view text);

@@ -47,7 +47,7 @@ class Run {
 
   private:
     std::string prepareOutputFiles();
-    int test(std::vector<ScoredRecord> results);
+    int test(std::vector<ScoredRecord> results, std::vector<size_t> toTest);
     int report(const std::vector<ScoredRecord>& results, const std::string& engineName,
                bool tested) {
         return reportRun(settings_, {results, engineName, started_, tested}, json_, console_);
@@ -90,11 +90,10 @@ std::string Run::prepareOutputFiles() {
 }
 
 int Run::execute() {
-    const auto read = [&](const std::string& file, std::vector<TestPosition>& list) {
-        for (const std::string& message : readEpdFile(file, list)) console_.write(message + "\n");
+    const auto say = [&](const std::vector<std::string>& messages) {
+        for (const std::string& message : messages) console_.write(message + "\n");
     };
-    for (const std::string& message : readSuiteFile(settings_.inputFile, settings_.puzzles, suite_))
-        console_.write(message + "\n");
+    say(readSuiteFile(settings_.inputFile, settings_.puzzles, suite_));
     // Nothing to test and no earlier results: no file is made for a run that cannot be.
     const bool earlierResults =
         !settings_.resultFile.empty() && std::filesystem::exists(settings_.resultFile);
@@ -107,7 +106,7 @@ int Run::execute() {
         return kExitFailure;
     }
     std::vector<TestPosition> earlier;
-    if (!settings_.resultFile.empty()) read(settings_.resultFile, earlier);
+    if (!settings_.resultFile.empty()) say(readEpdFile(settings_.resultFile, earlier));
     if (suite_.empty() && earlier.empty()) {
         console_.write("No epd-position in files.\n");
         return kExitFailure;
@@ -116,19 +115,16 @@ int Run::execute() {
     setAsideOtherShards(suite_, settings_.shardIndex, settings_.shardCount);
     setAsideTested(suite_, earlier);
     std::vector<ScoredRecord> results = scoreRecords(std::move(earlier));
-    if (std::none_of(suite_.begin(), suite_.end(),
-                     [](const TestPosition& p) { return !p.isEmpty(); })) {
-        return report(results, {}, false);
-    }
-    return test(std::move(results));
-}
-
-// The run from the engines' start to its report.
-int Run::test(std::vector<ScoredRecord> results) {
     std::vector<size_t> toTest;
     for (size_t i = 0; i < suite_.size(); ++i) {
         if (!suite_[i].isEmpty()) toTest.push_back(i);
     }
+    if (toTest.empty()) return report(results, {}, false);
+    return test(std::move(results), std::move(toTest));
+}
+
+// The run from the engines' start to its report; toTest: the suite indices left to test.
+int Run::test(std::vector<ScoredRecord> results, std::vector<size_t> toTest) {
     // No more engines than positions.
     const size_t laneCount =
         std::min(static_cast<size_t>(std::max(settings_.concurrency, 1)), toTest.size());

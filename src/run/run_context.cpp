@@ -51,7 +51,7 @@ void RunContext::rejected(size_t lane, std::string_view line) {
 
 void RunContext::restarted(size_t index) {
     std::lock_guard lock(mutex_);
-    restarts_.emplace_back(index, positionName(index));
+    restarts_.push_back(index);
 }
 
 void RunContext::searching(size_t lane, std::optional<size_t> index) {
@@ -59,13 +59,14 @@ void RunContext::searching(size_t lane, std::optional<size_t> index) {
 }
 
 void RunContext::positionDone(size_t lane, std::optional<bool> solved) {
-    ++done_;
-    if (solved.value_or(false)) ++solved_;
     console_.endBlock(lane);
+    // Counted and drawn in one hold, so that two lanes ending together never draw the counts
+    // out of order.
+    std::lock_guard lock(mutex_);
     Progress progress;
-    progress.done = done_;
+    progress.done = ++done_;
     progress.total = queue_.size();
-    progress.solved = solved_;
+    progress.solved = solved_ += solved.value_or(false) ? 1 : 0;
     progress.elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(
                              std::chrono::steady_clock::now() - startedAt_)
                              .count();
@@ -88,11 +89,10 @@ std::vector<ScoredRecord> RunContext::takeRecords() {
 
 std::vector<std::string> RunContext::restarts() const {
     std::lock_guard lock(mutex_);
-    std::vector<std::pair<size_t, std::string>> sorted = restarts_;
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<size_t> sorted = restarts_;
+    std::stable_sort(sorted.begin(), sorted.end());
     std::vector<std::string> names;
-    for (auto& [index, name] : sorted) names.push_back(std::move(name));
+    for (const size_t index : sorted) names.push_back(positionName(index));
     return names;
 }
 

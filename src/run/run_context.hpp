@@ -24,9 +24,9 @@ namespace tarnwick {
 
 // What the lanes of a run share while they test: the settings, the suite and the queue of its
 // positions, the files every finished position is appended to, the screen, the progress, and
-// this run's records and restarts. Any lane's threads may call it: the queue and the counters
-// are atomic, the files and the screen lock themselves, and mutex_ guards the records and the
-// restarts.
+// this run's records and restarts. Any lane's threads may call it: the queue is atomic, the
+// files and the screen lock themselves, and mutex_ guards the records, the restarts and the
+// progress counts.
 class RunContext {
   public:
     struct Shared {
@@ -56,6 +56,8 @@ class RunContext {
     bool interrupted() const { return shared_.interrupted; }
     // Waits up to the time, or until the run is interrupted.
     void pause(std::chrono::milliseconds time) { shared_.interruptedEvent.wait(time); }
+    // Set once the run is interrupted, for waits that end then.
+    Event& interruptedEvent() { return shared_.interruptedEvent; }
     bool writeFailed() const { return writeFailed_; }
     // No position is started any more: the run was interrupted or a record could not be written.
     bool ending() const { return interrupted() || writeFailed(); }
@@ -90,13 +92,13 @@ class RunContext {
     std::atomic<bool> writeFailed_{false};
     std::atomic<bool> rejectionSaid_{false};
     const std::chrono::steady_clock::time_point startedAt_ = std::chrono::steady_clock::now();
-    std::atomic<size_t> done_{0};
-    std::atomic<size_t> solved_{0};
     // Per lane, 1 + the suite index it searches; 0: none.
     std::vector<std::atomic<size_t>> searching_;
     mutable std::mutex mutex_;
     std::vector<std::pair<size_t, ScoredRecord>> records_;
-    std::vector<std::pair<size_t, std::string>> restarts_;
+    std::vector<size_t> restarts_;  // suite indices
+    size_t done_ = 0;
+    size_t solved_ = 0;
 };
 
 }  // namespace tarnwick

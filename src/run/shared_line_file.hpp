@@ -18,7 +18,6 @@ class SharedLineFile {
     // Appends the line and its line end; "" or "Cannot write to <file>: <reason>".
     std::string append(std::string_view line);
     bool isOpen() const { return file_.isOpen(); }
-    void close() { file_.close(); }
 
   private:
     std::mutex lock_;
