@@ -13,8 +13,6 @@ namespace {
 
 // How long an engine may take to give an answer of its start-up dialogue.
 constexpr std::chrono::milliseconds kHandshakeTimeout(60500);
-// Waits for an answer look this often at an interrupt or an engine that exited.
-constexpr std::chrono::milliseconds kHandshakeSlice(50);
 // Restarts in a row that end before the engine finishes a position; at this many the engine
 // is taken for broken and the lane ends.
 constexpr int kFailuresBeforeGivingUp = 3;
@@ -52,18 +50,15 @@ std::optional<PositionOutcome> Lane::run() {
 }
 
 void Lane::interrupt() {
-    {
-        std::lock_guard lock(lock_);
-        // A move the engine sends in answer to "quit" ends a search that was cut short: it must
-        // not be stored, or a resumed run would take that position for tested.
-        watch_.searchInProgress = false;
-    }
+    // Not under lock_: a reading thread that holds it while the screen or the disk is stuck must
+    // not keep the second interrupt from killing the engine. The run is marked interrupted
+    // before this, which keeps a move sent in answer to "quit" from being stored.
+    //
     // A write blocked on a full pipe gives up now, and no later one waits, so the lane reaches
     // its end steps; nothing the lane queues after the "quit" reaches the engine. While the
     // lane is ending the engine has had its "quit" already.
     link_->close(ending_ ? "" : "quit");
     searchEnded_.set();
-    answered_.notify_all();
 }
 
 // The engine's lines, on the link's reading thread.
@@ -93,6 +88,9 @@ void Lane::onAnalysis(const AnalysisLine& line) {
 }
 
 void Lane::onBestMove(const std::string& move) {
+    // A move after an interrupt ends a search that was cut short: stored, it would make a
+    // resumed run take that position for tested.
+    if (run_.interrupted()) return;
     std::lock_guard lock(lock_);
     const std::optional<FinalMove> final = endSearch(move, RecordOutcome::moved);
     if (!final) return;
@@ -105,11 +103,7 @@ void Lane::onBestMove(const std::string& move) {
 }
 
 void Lane::onAnswer(Answer answer) {
-    {
-        std::lock_guard lock(lock_);
-        answers_[static_cast<size_t>(answer)] = true;
-    }
-    answered_.notify_all();
+    answers_[static_cast<size_t>(answer)].set();
 }
 
 void Lane::onWritten(std::string_view command) {
@@ -155,28 +149,16 @@ bool Lane::startEngine() {
 
 std::string_view Lane::handshake() {
     for (const HandshakeStep& step : protocol_->handshake()) {
-        if (step.awaited) {
-            std::lock_guard lock(lock_);
-            answers_[static_cast<size_t>(*step.awaited)] = false;
-        }
+        Event* answered = step.awaited ? &answers_[static_cast<size_t>(*step.awaited)] : nullptr;
+        if (answered) answered->reset();
         if (!step.command.empty()) link_->send(step.command);
-        if (step.awaited && !awaitAnswer(*step.awaited)) return step.failure;
+        // An answer that came wins over the end of the output or an interrupt.
+        if (answered && waitForAny({answered, &link_->ended(), &run_.interruptedEvent()},
+                                   kHandshakeTimeout) != 0) {
+            return step.failure;
+        }
     }
     return {};
-}
-
-bool Lane::awaitAnswer(Answer answer) {
-    const auto deadline = std::chrono::steady_clock::now() + kHandshakeTimeout;
-    std::unique_lock lock(lock_);
-    while (!answers_[static_cast<size_t>(answer)]) {
-        // Short slices notice an engine that exits without a signal of its own.
-        if (run_.interrupted() || link_->ended().isSet()) return false;
-        const auto now = std::chrono::steady_clock::now();
-        if (now >= deadline) return false;
-        answered_.wait_for(lock,
-                           std::min<std::chrono::nanoseconds>(kHandshakeSlice, deadline - now));
-    }
-    return true;
 }
 
 void Lane::stopEngine(bool forGood) {

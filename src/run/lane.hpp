@@ -1,7 +1,6 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -37,8 +36,7 @@ struct LanePuzzle {
     TestPosition first;  // the first step's record: its move, line and analysis
     std::string played;  // SAN, one per step reached
     std::string times;   // found times, -1 where not found
-    int32_t failed = 0;
-    bool over = false;
+    int32_t failed = 0;  // the step missed, from 1; 0 while none was
 };
 
 // One engine and all that speaks to it: its link (the process and the threads that read and
@@ -47,11 +45,11 @@ struct LanePuzzle {
 //
 // Threads: the lane's own thread runs run(); the link's reading thread calls onLine and
 // onOverlongLine; the run's interrupt thread calls interrupt() and kill(). lock_ guards the
-// watch (the position under test and what its lines found), the start-up answers and the
-// engine's name. Nothing is written to the engine under it: commands are queued to the link's
-// writing thread, so an engine that stops reading never holds the lock, and a "quit" from the
-// interrupt is queued after a command, never written into one. A position is installed under
-// lock_, so no line is applied to half of it.
+// watch (the position under test and what its lines found), the puzzle under test and the
+// engine's name; the interrupt never takes it. Nothing is written to the engine under it: commands
+// are queued to the link's writing thread, so an engine that stops reading never holds the lock,
+// and a "quit" from the interrupt is queued after a command, never written into one. A position is
+// installed under lock_, so no line is applied to half of it.
 class Lane final : private LineSink {
   public:
     Lane(RunContext& run, size_t number, std::unique_ptr<EngineLink> link);
@@ -85,7 +83,6 @@ class Lane final : private LineSink {
     bool startEngine();
     // The start-up dialogue; the message of the answer that did not come, or "".
     std::string_view handshake();
-    bool awaitAnswer(Answer answer);
     // Sends "quit" and stops the engine; forGood: at the end of the run.
     void stopEngine(bool forGood);
     // Starts the engine again after it failed; false once it has failed too often in a row.
@@ -95,11 +92,16 @@ class Lane final : private LineSink {
     // Records suite entry index as tested without a move, and says so, when it is not a position
     // an engine can be given; false, and nothing done, when it is.
     bool skipIfNotLegal(size_t index);
+    // Records suite entry index as skipped, for the reason said.
+    void skip(size_t index, std::string_view reason);
+    // Installs a position of suite entry index (a later step of a puzzle: of that step) and says
+    // its heading; lock_ held.
+    void install(size_t index, const TestPosition& position);
     // Sets up suite entry index, starts its search and waits for the final move; a puzzle's
     // steps one after the other.
     PositionOutcome testPosition(size_t index);
-    // Installs a position of suite entry index (a later step of a puzzle: of that step), says its
-    // heading, sends it as start and waits for the final move.
+    // Installs a position of suite entry index (a later step of a puzzle: of that step), sends it
+    // as start and waits for the final move.
     PositionOutcome search(size_t index, const TestPosition& position, const SearchStart& start);
     PositionOutcome testPuzzle(size_t index);
     // Takes a puzzle step's final move (empty: none came) and, when the puzzle is over, stores its
@@ -123,14 +125,14 @@ class Lane final : private LineSink {
     const std::unique_ptr<Protocol> protocol_;
 
     mutable std::mutex lock_;
-    std::condition_variable answered_;
     WatchState watch_;
-    size_t current_ = 0;                // the suite index of the watch's position
-    std::optional<bool> recorded_;      // its record was stored: whether it was solved
-    bool answers_[2] = {false, false};  // by Answer
+    size_t current_ = 0;            // the suite index of the watch's position
+    std::optional<bool> recorded_;  // its record was stored: whether it was solved
     std::string engineName_;
     std::optional<LanePuzzle> puzzle_;  // the puzzle under test
 
+    // By Answer: set when the engine gave it.
+    Event answers_[2] = {Event(Event::Reset::manual), Event(Event::Reset::manual)};
     Event searchEnded_{Event::Reset::automatic};
     Event earlyStopChanged_{Event::Reset::automatic};
     std::atomic<bool> ending_{false};  // the end steps have sent "quit"

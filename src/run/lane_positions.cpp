@@ -37,67 +37,72 @@ PositionOutcome Lane::testPositions() {
             recorded_.reset();
             puzzle_.reset();
         }
-        const auto done = [&] {
-            run_.searching(number_, std::nullopt);
-            std::optional<bool> solved;
-            {
-                std::lock_guard lock(lock_);
-                solved = recorded_;
-            }
-            run_.positionDone(number_, solved);
-        };
         // Not sent, so the engine is neither crashed by it nor restarted for it.
-        if (skipIfNotLegal(i)) {
-            done();
-            continue;
+        if (!skipIfNotLegal(i)) {
+            // An engine that exited right after its final move is started again before it is
+            // given the next position, which would otherwise be taken for the one it failed on.
+            if (!restartDue && last && link_->ended().isSet() && !run_.interrupted()) {
+                say("Engine exited after testing " + run_.positionName(*last) +
+                    "; restarting it.\n");
+                run_.restarted(*last);
+                restartDue = true;
+            }
+            // The position taken is given back to nobody: a lane that cannot go on leaves it
+            // untested.
+            if (restartDue && !restartEngine(failuresInRow)) return PositionOutcome::EngineGone;
+            restartDue = false;
+            if (run_.interrupted()) return PositionOutcome::Interrupted;
+            run_.searching(number_, i);
+            const PositionOutcome outcome = testPosition(i);
+            last = i;
+            if (outcome == PositionOutcome::Interrupted) return outcome;
+            if (outcome == PositionOutcome::Finished) {
+                failuresInRow = 0;
+            } else if (!run_.writeFailed()) {
+                if (recordFailure(i, outcome)) ++failuresInRow;
+                run_.restarted(i);
+                restartDue = true;
+            }
         }
-        // An engine that exited right after its final move is started again before it is given
-        // the next position, which would otherwise be taken for the one it failed on.
-        if (!restartDue && last && link_->ended().isSet() && !run_.interrupted()) {
-            say("Engine exited after testing " + run_.positionName(*last) + "; restarting it.\n");
-            run_.restarted(*last);
-            restartDue = true;
+        run_.searching(number_, std::nullopt);
+        std::optional<bool> solved;
+        {
+            std::lock_guard lock(lock_);
+            solved = recorded_;
         }
-        // The position taken is given back to nobody: a lane that cannot go on leaves it
-        // untested.
-        if (restartDue && !restartEngine(failuresInRow)) return PositionOutcome::EngineGone;
-        restartDue = false;
-        if (run_.interrupted()) return PositionOutcome::Interrupted;
-        run_.searching(number_, i);
-        const PositionOutcome outcome = testPosition(i);
-        last = i;
-        if (outcome == PositionOutcome::Interrupted) return outcome;
-        if (run_.writeFailed()) {
-            done();
-            return outcome;
-        }
-        if (outcome == PositionOutcome::Finished) {
-            failuresInRow = 0;
-            done();
-            continue;
-        }
-        if (recordFailure(i, outcome)) ++failuresInRow;
-        run_.restarted(i);
-        done();
-        restartDue = true;
+        run_.positionDone(number_, solved);
     }
     return run_.interrupted() ? PositionOutcome::Interrupted : PositionOutcome::Finished;
 }
 
 bool Lane::skipIfNotLegal(size_t index) {
-    const TestPosition& entry = run_.entry(index);
-    const std::string reason = whyNotLegal(entry.fenText());
+    const std::string reason = whyNotLegal(run_.entry(index).fenText());
     if (reason.empty()) return false;
+    skip(index, reason);
+    return true;
+}
+
+void Lane::skip(size_t index, std::string_view reason) {
+    const TestPosition& entry = run_.entry(index);
     // Installed, said and recorded in one hold of the lock: a late move of the last position
     // cannot become this one's record.
     std::lock_guard lock(lock_);
-    installPosition(watch_, entry);
-    current_ = index;
-    say(positionHeading(index + 1, run_.suiteSize(), watch_.currentPosition, watch_.scorer));
+    install(index, entry);
     say("Position " + (entry.id.empty() ? std::to_string(index + 1) : entry.id) +
-        " is not legal (" + reason + "); skipped.\n");
+        " is not legal (" + std::string(reason) + "); skipped.\n");
     endSearch("", RecordOutcome::skipped);
-    return true;
+}
+
+void Lane::install(size_t index, const TestPosition& position) {
+    installPosition(watch_, position, run_.settings().limits.earlyStopMs,
+                    run_.settings().engine.multipv);
+    current_ = index;
+    if (puzzle_ && puzzle_->step > 0) {
+        say(puzzleStepHeading(puzzle_->step + 1, puzzle_->steps.size(),
+                              puzzle_->steps[puzzle_->step].opponentMove, watch_.scorer));
+    } else {
+        say(positionHeading(index + 1, run_.suiteSize(), watch_.currentPosition, watch_.scorer));
+    }
 }
 
 PositionOutcome Lane::testPosition(size_t index) {
@@ -110,18 +115,9 @@ PositionOutcome Lane::testPosition(size_t index) {
 PositionOutcome Lane::search(size_t index, const TestPosition& position, const SearchStart& start) {
     {
         std::lock_guard lock(lock_);
-        installPosition(watch_, position, run_.settings().limits.earlyStopMs,
-                        run_.settings().engine.multipv);
-        current_ = index;
+        install(index, position);
         // A move of the last position that came after it was given up on must not end this one.
         searchEnded_.reset();
-        if (puzzle_ && puzzle_->step > 0) {
-            say(puzzleStepHeading(puzzle_->step + 1, puzzle_->steps.size(),
-                                  puzzle_->steps[puzzle_->step].opponentMove, watch_.scorer));
-        } else {
-            say(positionHeading(index + 1, run_.suiteSize(), watch_.currentPosition,
-                                watch_.scorer));
-        }
     }
     for (const std::string& command : protocol_->startSearch(start, run_.settings().limits)) {
         link_->send(command);

@@ -32,23 +32,30 @@ int32_t puzzleTime(std::string_view times) {
 
 PositionOutcome Lane::testPuzzle(size_t index) {
     const TestPosition& entry = run_.entry(index);
+    std::vector<PuzzleStep> steps = puzzleSteps(entry);
+    // Nothing to search, yet the puzzle is recorded, or a resumed run would try it again.
+    if (steps.empty()) {
+        skip(index, "its moves cannot be played");
+        return PositionOutcome::Finished;
+    }
     {
         std::lock_guard lock(lock_);
         puzzle_.emplace();
-        puzzle_->steps = puzzleSteps(entry);
+        puzzle_->steps = std::move(steps);
     }
     for (;;) {
         PuzzleStep step;
         {
             std::lock_guard lock(lock_);
-            // Over once a move missed, the last one was found, or the step was given up on.
-            if (puzzle_->over || puzzle_->step >= puzzle_->steps.size()) break;
+            // Over once a move missed (or none came) or the last one was found.
+            if (puzzle_->failed != 0 || puzzle_->step == puzzle_->steps.size()) break;
             step = puzzle_->steps[puzzle_->step];
         }
-        // The engine is given the game from the puzzle's own FEN, so that it sees its history.
-        const PositionOutcome outcome =
-            search(index, step.position,
-                   {fenToSend(step.position.fenText()), entry.puzzle_fen, step.movesSoFar});
+        // The engine is given the game from the puzzle's own FEN, so that it sees its history,
+        // without the castling rights and en-passant square its moves were not played with.
+        const PositionOutcome outcome = search(
+            index, step.position,
+            {fenToSend(step.position.fenText()), fenToSend(entry.puzzle_fen), step.movesSoFar});
         if (outcome != PositionOutcome::Finished) return outcome;
     }
     return PositionOutcome::Finished;
@@ -67,7 +74,6 @@ bool Lane::takePuzzleStep(const FinalMove& final, std::string_view move, RecordO
     if (!solved) puzzle.failed = static_cast<int32_t>(puzzle.step);
     if (solved && !last) return solved;
 
-    puzzle.over = true;
     TestPosition record = run_.entry(current_);
     record.pm = puzzle.first.pm;
     record.pv = puzzle.first.pv;
@@ -77,7 +83,7 @@ bool Lane::takePuzzleStep(const FinalMove& final, std::string_view move, RecordO
     record.puzzle_played = puzzle.played;
     record.puzzle_failed = puzzle.failed;
     record.puzzle_times = puzzle.times;
-    record.acs = puzzleSolved(record) ? puzzleTime(puzzle.times) : -1;
+    record.acs = solved ? puzzleTime(puzzle.times) : -1;
     const ScoredRecord scored = scoreRecord(std::move(record));
     if (run_.store(number_, current_, scored, outcome, watch_.engineTime)) {
         recorded_ = scored.verdict.solved;

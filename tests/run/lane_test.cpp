@@ -171,16 +171,23 @@ TEST_F(LaneTest, PuzzlesAreSolvedMoveByMove) {
             .expect(std::string(kGo), {std::string("bestmove ") + answer});
     }
     script.expect("quit");
-    EXPECT_EQ(run({"7k/6pp/8/8/8/8/p7/KRR5 w - - bm Rb8#; id \"alt\"; puzzle_fen \"" + alt +
-                       "\"; puzzle_moves a3a2 b1b8;",
+    // The puzzle's FEN claims a castling right its king cannot have; the third puzzle's moves
+    // cannot be played.
+    EXPECT_EQ(run({"7k/6pp/8/8/8/8/p7/KRR5 w - - bm Rb8#; id \"alt\"; puzzle_fen \"7k/6pp/8/8/8/"
+                   "p7/8/KRR5 b K - 0 40\"; puzzle_moves a3a2 b1b8;",
                    "4r2k/p5pp/7N/3Q4/8/8/5PPP/6K1 w - - bm Qg8+; id \"smother\"; puzzle_fen \"" +
-                       smother + "\"; puzzle_moves e2e8 d5g8 e8g8 h6f7;"}),
+                       smother + "\"; puzzle_moves e2e8 d5g8 e8g8 h6f7;",
+                   "7k/6pp/8/8/8/8/p7/KRR5 w - - id \"broken\"; puzzle_fen \"" + alt +
+                       "\"; puzzle_moves a3a2 h1h8;"}),
               PositionOutcome::Finished);
     EXPECT_EQ(link->faults(), "");
     EXPECT_NE(screen.captured().find("Step 2 of 2, after Rxg8\nmoves: Nf7#(1) \n"),
               std::string::npos);
     const std::vector<ScoredRecord> records = context->takeRecords();
-    ASSERT_EQ(records.size(), 2u);
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_NE(screen.captured().find("broken is not legal (its moves cannot be played); skipped"),
+              std::string::npos);
+    EXPECT_FALSE(records[2].verdict.solved);
     EXPECT_EQ(records[0].record.puzzle_played, "Rc8#");
     EXPECT_TRUE(records[0].verdict.solved);
     EXPECT_EQ(records[1].record.puzzle_played, "Qg8+ Ng4");
