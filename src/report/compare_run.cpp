@@ -36,10 +36,12 @@ SolutionChart compareChart(const std::vector<ComparedRun>& runs) {
     SolutionChart chart;
     chart.suiteName = suiteNameOf(runs.front());
     chart.positions = static_cast<int32_t>(matchPositions(runs).size());
+    // Only solved positions are drawn, so only their times may stretch the axis.
     int32_t largest = 0;
     for (const ComparedRun& run : runs) {
-        for (const ScoredRecord& scored : run.results)
-            largest = std::max(largest, scored.record.acs);
+        for (const ScoredRecord& scored : run.results) {
+            if (scored.verdict.solved) largest = std::max(largest, scored.verdict.foundTime);
+        }
     }
     chart.maxSeconds = axisEnd(largest);
     for (const ComparedRun& run : runs) {
