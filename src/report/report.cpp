@@ -233,7 +233,7 @@ std::string reportText(const ReportTotals& totals, const ReportSettings& setting
     return text + kindsText(totals) + puzzleText(totals.puzzles);
 }
 
-std::string printReport(const std::vector<ScoredRecord>& resultList, const ReportTotals& totals,
+std::string printReport(const std::vector<ScoredRecord>& resultList, std::string_view summary,
                         const ReportSettings& settings, ConsoleOutput& console) {
     OutcomeFiles files;
     std::string failure = files.open(settings.goodOnlyFile, settings.notFoundFile);
@@ -243,13 +243,8 @@ std::string printReport(const std::vector<ScoredRecord>& resultList, const Repor
     }
     const std::string closed = files.close();
     if (failure.empty()) failure = closed;
-    console.write(reportText(totals, settings));
+    console.write(summary);
     return failure;
-}
-
-std::string printReport(const std::vector<ScoredRecord>& resultList, const ReportSettings& settings,
-                        ConsoleOutput& console) {
-    return printReport(resultList, computeTotals(resultList, settings), settings, console);
 }
 
 }  // namespace tarnwick
