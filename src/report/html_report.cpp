@@ -5,10 +5,10 @@
 #include <string_view>
 
 #include "chess/board.hpp"
-#include "platform/output_file.hpp"
 #include "report/board_svg.hpp"
 #include "report/json_lines.hpp"
 #include "report/markup.hpp"
+#include "report/outcome_files.hpp"
 #include "scoring/puzzle.hpp"
 #include "text/seconds_text.hpp"
 #include "text/text.hpp"
@@ -226,12 +226,7 @@ std::string htmlReport(const HtmlReport& report) {
 }
 
 std::string writeHtmlFile(const std::string& path, const HtmlReport& report) {
-    OutputFile file;
-    std::string reason;
-    if (file.create(path, reason) && file.write(htmlReport(report), reason) && file.close(reason)) {
-        return {};
-    }
-    return "Cannot write to " + path + ": " + reason;
+    return writeWholeFile(path, htmlReport(report));
 }
 
 }  // namespace tarnwick

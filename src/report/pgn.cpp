@@ -8,7 +8,7 @@
 #include "chess/board.hpp"
 #include "chess/legality.hpp"
 #include "chess/movegen.hpp"
-#include "platform/output_file.hpp"
+#include "report/outcome_files.hpp"
 #include "text/text.hpp"
 
 namespace tarnwick {
@@ -172,13 +172,7 @@ std::string pgnDate(std::chrono::system_clock::time_point time) {
 
 std::string writePgnFile(const std::string& path, const std::vector<ScoredRecord>& results,
                          const PgnHeader& header) {
-    OutputFile file;
-    std::string reason;
-    if (file.create(path, reason) && file.write(pgnText(results, header), reason) &&
-        file.close(reason)) {
-        return {};
-    }
-    return "Cannot write to " + path + ": " + reason;
+    return writeWholeFile(path, pgnText(results, header));
 }
 
 }  // namespace tarnwick

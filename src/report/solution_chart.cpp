@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string_view>
 
-#include "platform/output_file.hpp"
 #include "report/markup.hpp"
+#include "report/outcome_files.hpp"
 #include "report/report.hpp"
 
 namespace tarnwick {
@@ -172,13 +172,7 @@ std::string solutionChartSvg(const SolutionChart& chart) {
 }
 
 std::string writeChartFile(const std::string& path, const SolutionChart& chart) {
-    OutputFile file;
-    std::string reason;
-    if (file.create(path, reason) && file.write(solutionChartSvg(chart), reason) &&
-        file.close(reason)) {
-        return {};
-    }
-    return "Cannot write to " + path + ": " + reason;
+    return writeWholeFile(path, solutionChartSvg(chart));
 }
 
 }  // namespace tarnwick

@@ -31,7 +31,8 @@ ChartRun chartRunOf(std::string name, const std::vector<ScoredRecord>& results, 
 // The chart as a self-contained SVG document.
 std::string solutionChartSvg(const SolutionChart& chart);
 
-// Writes the chart as an SVG file; "" or "Cannot write to <file>: <reason>".
+// Writes the chart as an SVG file; "" or "Cannot write to <file>:
+// <reason>".
 std::string writeChartFile(const std::string& path, const SolutionChart& chart);
 
 }  // namespace tarnwick
