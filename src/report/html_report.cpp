@@ -211,8 +211,7 @@ std::string factsSection(const HtmlReport& report) {
 
 std::string htmlReport(const HtmlReport& report) {
     const std::string title = markupText(report.title);
-    std::string chart = solutionChartSvg(report.chart);
-    chart.erase(0, chart.find("<svg"));
+    const std::string chart = solutionChartSvg(report.chart);
     std::string page = "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">" +
                        element("title", title) + element("style", kStyle) + "</head><body>\n";
     page += boardDefinitions() + element("h1", title) + "\n";

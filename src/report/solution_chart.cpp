@@ -150,10 +150,9 @@ std::string solutionChartSvg(const SolutionChart& chart) {
         maxCount = std::max(maxCount, static_cast<int32_t>(run.solvedSeconds.size()));
     }
     const Axes axes{std::max(chart.maxSeconds, kMinSeconds * 10), maxCount};
-    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + number(kWidth) + "\" height=\"" +
-           number(kHeight) + "\" viewBox=\"0 0 " + number(kWidth) + " " + number(kHeight) +
-           "\" font-family=\"sans-serif\" font-size=\"14\">\n";
+    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + number(kWidth) +
+                      "\" height=\"" + number(kHeight) + "\" viewBox=\"0 0 " + number(kWidth) +
+                      " " + number(kHeight) + "\" font-family=\"sans-serif\" font-size=\"14\">\n";
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
     svg += textAt(kWidth / 2, 32, "middle",
                   markupText(chart.suiteName) + ": " + std::to_string(chart.positions) +
@@ -172,7 +171,9 @@ std::string solutionChartSvg(const SolutionChart& chart) {
 }
 
 std::string writeChartFile(const std::string& path, const SolutionChart& chart) {
-    return writeWholeFile(path, solutionChartSvg(chart));
+    // A file of its own is an XML document, which the page's inline chart is not.
+    return writeWholeFile(path,
+                          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + solutionChartSvg(chart));
 }
 
 }  // namespace tarnwick
