@@ -1,7 +1,6 @@
 #include "report/html_report.hpp"
 
 #include <algorithm>
-#include <cstdio>
 #include <string_view>
 
 #include "chess/board.hpp"
@@ -151,12 +150,6 @@ std::string positionsTable(const std::vector<ComparedRun>& runs) {
         table += positionRow(runs, *it, it < same);
     }
     return table + "</tbody></table>\n";
-}
-
-std::string secondsText(double seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g s", seconds);
-    return text;
 }
 
 // The limits the run set, each once.

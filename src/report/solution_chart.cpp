@@ -9,6 +9,7 @@
 #include "report/markup.hpp"
 #include "report/outcome_files.hpp"
 #include "report/report.hpp"
+#include "text/seconds_text.hpp"
 
 namespace tarnwick {
 
@@ -46,12 +47,6 @@ struct Axes {
     }
 };
 
-std::string secondsLabel(double seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g s", seconds);
-    return text;
-}
-
 std::string textAt(double x, double y, std::string_view anchor, std::string_view content,
                    std::string_view extra = {}) {
     return "<text x=\"" + number(x) + "\" y=\"" + number(y) + "\" text-anchor=\"" +
@@ -70,9 +65,9 @@ std::string timeAxis(const Axes& axes) {
     for (double t = kMinSeconds; t < axes.maxSeconds * 0.999; t *= 10) {
         const double x = axes.x(t);
         svg += line(x, kTop, x, kBottom, "stroke=\"#dddddd\"");
-        svg += textAt(x, kBottom + 20, "middle", secondsLabel(t));
+        svg += textAt(x, kBottom + 20, "middle", secondsText(t));
     }
-    svg += textAt(kRight, kBottom + 20, "middle", secondsLabel(axes.maxSeconds));
+    svg += textAt(kRight, kBottom + 20, "middle", secondsText(axes.maxSeconds));
     svg += textAt((kLeft + kRight) / 2, kBottom + 50, "middle", "Time (seconds, logarithmic)");
     return svg;
 }
