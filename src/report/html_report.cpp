@@ -5,12 +5,12 @@
 
 #include "chess/board.hpp"
 #include "report/board_svg.hpp"
-#include "report/json_lines.hpp"
 #include "report/markup.hpp"
 #include "report/outcome_files.hpp"
 #include "scoring/puzzle.hpp"
 #include "text/seconds_text.hpp"
 #include "text/text.hpp"
+#include "text/utc_time.hpp"
 
 namespace tarnwick {
 
