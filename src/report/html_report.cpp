@@ -53,17 +53,13 @@ std::string preformatted(std::string_view text) {
     return element("pre", html);
 }
 
-// The record that stands for a row: the first run's that holds the position.
+// The record that stands for a row: the first run's that holds the position, as some run does.
 const ScoredRecord& rowRecord(const std::vector<ComparedRun>& runs, const Match& match) {
-    for (size_t r = 0; r < runs.size(); ++r) {
-        if (match[r]) return runs[r].results[*match[r]];
-    }
-    return runs.front().results.front();
-}
-
-std::string foundText(const Verdict& verdict) {
-    if (!verdict.solved) return "-";
-    return verdict.foundTime < 0 ? "?" : centisecondsText(verdict.foundTime, 2) + " s";
+    const auto held =
+        std::find_if(match.begin(), match.end(),
+                     [](const std::optional<size_t>& index) { return index.has_value(); });
+    const size_t r = static_cast<size_t>(held - match.begin());
+    return runs[r].results[**held];
 }
 
 // One run's answer to a row's position: its move, points, found time and line.
@@ -81,7 +77,7 @@ std::string answerCells(const ComparedRun& run, const std::optional<size_t>& ind
     }
     return cell(puzzle ? record.puzzle_played : record.pm, tint) +
            cell(std::to_string(verdict.points) + " of " + std::to_string(verdict.maximum), tint) +
-           cell(foundText(verdict), tint) +
+           cell(foundTimeText(verdict.solved, verdict.foundTime, " s"), tint) +
            cell(line, verdict.solved ? " class=\"line\"" : " class=\"line miss\"");
 }
 
