@@ -83,8 +83,9 @@ std::string answerCells(const ComparedRun& run, const std::optional<size_t>& ind
 
 // What the position asks for: its best moves, the mate a mate test wants, or a puzzle's whole
 // solution with its rating.
-std::string expectedText(const TestPosition& record) {
-    if (isPuzzle(record)) {
+std::string expectedText(const ScoredRecord& scored) {
+    const TestPosition& record = scored.record;
+    if (scored.verdict.puzzle) {
         std::string line;
         for (const PuzzleStep& step : puzzleSteps(record)) {
             line += (line.empty() ? "" : " " + step.opponentMove + " ") + step.position.bm;
@@ -114,7 +115,7 @@ std::string positionRow(const std::vector<ComparedRun>& runs, const Match& match
         element("div", markupText(record.fenText()), " class=\"fen\"");
     std::string row = "<tr" + (classes.empty() ? "" : " class=\"" + classes.substr(1) + "\"") +
                       ">" + cell(mark, " class=\"mark\"") + element("td", diagram) +
-                      cell(record.id, " class=\"id\"") + cell(expectedText(record)) +
+                      cell(record.id, " class=\"id\"") + cell(expectedText(shown)) +
                       cell(record.am);
     for (size_t r = 0; r < runs.size(); ++r) row += answerCells(runs[r], match[r]);
     return row + "</tr>\n";
