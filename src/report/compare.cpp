@@ -51,9 +51,7 @@ Cell cellOf(const ComparedRun& run, std::optional<size_t> index) {
 
 std::string cellText(const Cell& cell) {
     if (!cell.present) return "-";
-    std::string text = std::to_string(cell.points) + " ";
-    if (!cell.solved) return text + "-";
-    return text + (cell.found < 0 ? "?" : centisecondsText(cell.found, 2) + "s");
+    return std::to_string(cell.points) + " " + foundTimeText(cell.solved, cell.found, "s");
 }
 
 std::string padded(std::string text, size_t width) {
@@ -173,6 +171,11 @@ std::string solvedOnlyText(const std::vector<ComparedRun>& runs, const std::vect
 }
 
 }  // namespace
+
+std::string foundTimeText(bool solved, int32_t foundTime, std::string_view unit) {
+    if (!solved) return "-";
+    return foundTime < 0 ? "?" : centisecondsText(foundTime, 2) + std::string(unit);
+}
 
 std::vector<std::vector<std::optional<size_t>>> matchPositions(
     const std::vector<ComparedRun>& runs) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "scoring/verdict.hpp"
@@ -13,6 +14,10 @@ struct ComparedRun {
     std::string name;
     std::vector<ScoredRecord> results;
 };
+
+// A found time as a comparison shows it: "-" when not solved, "?" when not known, else seconds
+// with two decimals followed by unit.
+std::string foundTimeText(bool solved, int32_t foundTime, std::string_view unit);
 
 // A row per position that any run holds, with the index of its record in each run; empty where
 // a run lacks it. The first run's positions come first, in its order; a position it lacks

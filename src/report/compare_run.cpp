@@ -36,10 +36,12 @@ SolutionChart compareChart(const std::vector<ComparedRun>& runs) {
     SolutionChart chart;
     chart.suiteName = suiteNameOf(runs.front());
     chart.positions = static_cast<int32_t>(matchPositions(runs).size());
+    // Only solved positions are drawn, so only their times may stretch the axis.
     int32_t largest = 0;
     for (const ComparedRun& run : runs) {
-        for (const ScoredRecord& scored : run.results)
-            largest = std::max(largest, scored.record.acs);
+        for (const ScoredRecord& scored : run.results) {
+            if (scored.verdict.solved) largest = std::max(largest, scored.verdict.foundTime);
+        }
     }
     chart.maxSeconds = axisEnd(largest);
     for (const ComparedRun& run : runs) {
@@ -49,11 +51,12 @@ SolutionChart compareChart(const std::vector<ComparedRun>& runs) {
 }
 
 // The comparison's page: its table, its chart and a row per position of any run.
-HtmlReport comparePage(const std::vector<std::string>& files, std::vector<ComparedRun> runs) {
+HtmlReport comparePage(const std::vector<std::string>& files, std::vector<ComparedRun> runs,
+                       std::string summary, SolutionChart chart) {
     HtmlReport page;
-    page.chart = compareChart(runs);
-    page.title = "Compared on " + page.chart.suiteName;
-    page.summary = compareText(runs);
+    page.title = "Compared on " + chart.suiteName;
+    page.summary = std::move(summary);
+    page.chart = std::move(chart);
     page.runs = std::move(runs);
     page.files = files;
     page.program = programVersion();
@@ -75,11 +78,15 @@ bool compareResultFiles(const std::vector<std::string>& files, const std::string
         }
         runs.push_back(std::move(run));
     }
-    console.write(compareText(runs));
+    std::string summary = compareText(runs);
+    console.write(summary);
+    if (plotFile.empty() && htmlFile.empty()) return true;
+    SolutionChart chart = compareChart(runs);
     std::string failure;
-    if (!plotFile.empty()) failure = writeChartFile(plotFile, compareChart(runs));
+    if (!plotFile.empty()) failure = writeChartFile(plotFile, chart);
     if (failure.empty() && !htmlFile.empty()) {
-        failure = writeHtmlFile(htmlFile, comparePage(files, std::move(runs)));
+        failure = writeHtmlFile(
+            htmlFile, comparePage(files, std::move(runs), std::move(summary), std::move(chart)));
     }
     if (!failure.empty()) console.write(failure + "\n");
     return failure.empty();

@@ -1,17 +1,16 @@
 #include "report/html_report.hpp"
 
 #include <algorithm>
-#include <cstdio>
 #include <string_view>
 
 #include "chess/board.hpp"
-#include "platform/output_file.hpp"
 #include "report/board_svg.hpp"
-#include "report/json_lines.hpp"
 #include "report/markup.hpp"
+#include "report/outcome_files.hpp"
 #include "scoring/puzzle.hpp"
 #include "text/seconds_text.hpp"
 #include "text/text.hpp"
+#include "text/utc_time.hpp"
 
 namespace tarnwick {
 
@@ -54,17 +53,13 @@ std::string preformatted(std::string_view text) {
     return element("pre", html);
 }
 
-// The record that stands for a row: the first run's that holds the position.
+// The record that stands for a row: the first run's that holds the position, as some run does.
 const ScoredRecord& rowRecord(const std::vector<ComparedRun>& runs, const Match& match) {
-    for (size_t r = 0; r < runs.size(); ++r) {
-        if (match[r]) return runs[r].results[*match[r]];
-    }
-    return runs.front().results.front();
-}
-
-std::string foundText(const Verdict& verdict) {
-    if (!verdict.solved) return "-";
-    return verdict.foundTime < 0 ? "?" : centisecondsText(verdict.foundTime, 2) + " s";
+    const auto held =
+        std::find_if(match.begin(), match.end(),
+                     [](const std::optional<size_t>& index) { return index.has_value(); });
+    const size_t r = static_cast<size_t>(held - match.begin());
+    return runs[r].results[**held];
 }
 
 // One run's answer to a row's position: its move, points, found time and line.
@@ -82,14 +77,15 @@ std::string answerCells(const ComparedRun& run, const std::optional<size_t>& ind
     }
     return cell(puzzle ? record.puzzle_played : record.pm, tint) +
            cell(std::to_string(verdict.points) + " of " + std::to_string(verdict.maximum), tint) +
-           cell(foundText(verdict), tint) +
+           cell(foundTimeText(verdict.solved, verdict.foundTime, " s"), tint) +
            cell(line, verdict.solved ? " class=\"line\"" : " class=\"line miss\"");
 }
 
 // What the position asks for: its best moves, the mate a mate test wants, or a puzzle's whole
 // solution with its rating.
-std::string expectedText(const TestPosition& record) {
-    if (isPuzzle(record)) {
+std::string expectedText(const ScoredRecord& scored) {
+    const TestPosition& record = scored.record;
+    if (scored.verdict.puzzle) {
         std::string line;
         for (const PuzzleStep& step : puzzleSteps(record)) {
             line += (line.empty() ? "" : " " + step.opponentMove + " ") + step.position.bm;
@@ -119,7 +115,7 @@ std::string positionRow(const std::vector<ComparedRun>& runs, const Match& match
         element("div", markupText(record.fenText()), " class=\"fen\"");
     std::string row = "<tr" + (classes.empty() ? "" : " class=\"" + classes.substr(1) + "\"") +
                       ">" + cell(mark, " class=\"mark\"") + element("td", diagram) +
-                      cell(record.id, " class=\"id\"") + cell(expectedText(record)) +
+                      cell(record.id, " class=\"id\"") + cell(expectedText(shown)) +
                       cell(record.am);
     for (size_t r = 0; r < runs.size(); ++r) row += answerCells(runs[r], match[r]);
     return row + "</tr>\n";
@@ -151,12 +147,6 @@ std::string positionsTable(const std::vector<ComparedRun>& runs) {
         table += positionRow(runs, *it, it < same);
     }
     return table + "</tbody></table>\n";
-}
-
-std::string secondsText(double seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g s", seconds);
-    return text;
 }
 
 // The limits the run set, each once.
@@ -211,8 +201,7 @@ std::string factsSection(const HtmlReport& report) {
 
 std::string htmlReport(const HtmlReport& report) {
     const std::string title = markupText(report.title);
-    std::string chart = solutionChartSvg(report.chart);
-    chart.erase(0, chart.find("<svg"));
+    const std::string chart = solutionChartSvg(report.chart);
     std::string page = "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">" +
                        element("title", title) + element("style", kStyle) + "</head><body>\n";
     page += boardDefinitions() + element("h1", title) + "\n";
@@ -226,12 +215,7 @@ std::string htmlReport(const HtmlReport& report) {
 }
 
 std::string writeHtmlFile(const std::string& path, const HtmlReport& report) {
-    OutputFile file;
-    std::string reason;
-    if (file.create(path, reason) && file.write(htmlReport(report), reason) && file.close(reason)) {
-        return {};
-    }
-    return "Cannot write to " + path + ": " + reason;
+    return writeWholeFile(path, htmlReport(report));
 }
 
 }  // namespace tarnwick

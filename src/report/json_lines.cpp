@@ -1,12 +1,12 @@
 #include "report/json_lines.hpp"
 
-#include <cstdio>
 #include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "text/text.hpp"
+#include "text/utc_time.hpp"
 
 namespace tarnwick {
 
@@ -211,21 +211,6 @@ std::string summaryJson(const ReportTotals& totals, const ReportSettings& settin
     object["started"] = utcTimeText(facts.started);
     object["ended"] = utcTimeText(facts.ended);
     return lineOf(object);
-}
-
-std::string utcTimeText(std::chrono::system_clock::time_point time) {
-    using namespace std::chrono;
-    const auto seconds = floor<std::chrono::seconds>(time);
-    const auto day = floor<days>(seconds);
-    const year_month_day date(day);
-    const hh_mm_ss clock(seconds - day);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ",
-                  static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
-                  static_cast<unsigned>(date.day()), static_cast<int>(clock.hours().count()),
-                  static_cast<int>(clock.minutes().count()),
-                  static_cast<int>(clock.seconds().count()));
-    return text;
 }
 
 }  // namespace tarnwick

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -30,8 +29,5 @@ std::string positionJson(const ScoredRecord& scored, RecordOutcome outcome, int3
 // that set the engine up, the limits, the machine) and the start and end times.
 std::string summaryJson(const ReportTotals& totals, const ReportSettings& settings,
                         const RunFacts& facts, const nlohmann::json& options);
-
-// A time as "YYYY-MM-DDTHH:MM:SSZ".
-std::string utcTimeText(std::chrono::system_clock::time_point time);
 
 }  // namespace tarnwick

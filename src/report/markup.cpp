@@ -16,7 +16,22 @@ size_t utf8Length(std::string_view text, size_t i) {
     for (size_t k = 1; k < length; ++k) {
         if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
     }
-    return length;
+    // Some lead bytes narrow their second byte's range: below it is an overlong form, above it
+    // a surrogate or a code point past U+10FFFF, none of which an XML reader accepts.
+    if (length < 3) return length;
+    const auto second = static_cast<unsigned char>(text[i + 1]);
+    switch (byte) {
+        case 0xE0:
+            return second >= 0xA0 ? length : 0;
+        case 0xED:
+            return second <= 0x9F ? length : 0;
+        case 0xF0:
+            return second >= 0x90 ? length : 0;
+        case 0xF4:
+            return second <= 0x8F ? length : 0;
+        default:
+            return length;
+    }
 }
 
 }  // namespace

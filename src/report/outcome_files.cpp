@@ -54,4 +54,11 @@ std::string checkCanCreate(const std::string& path) {
     return cannotWrite(path, reason);
 }
 
+std::string writeWholeFile(const std::string& path, std::string_view text) {
+    OutputFile file;
+    std::string reason;
+    if (file.create(path, reason) && file.write(text, reason) && file.close(reason)) return {};
+    return cannotWrite(path, reason);
+}
+
 }  // namespace tarnwick

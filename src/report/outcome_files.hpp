@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "epd/test_position.hpp"
 #include "platform/output_file.hpp"
@@ -36,5 +37,9 @@ class OutcomeFiles {
 // before it starts that a file cannot be written. Returns "" (also for an empty name) or
 // "Cannot write to <file>: <reason>".
 std::string checkCanCreate(const std::string& path);
+
+// Creates or truncates the file and writes the text as its whole content. Returns "" or
+// "Cannot write to <file>: <reason>".
+std::string writeWholeFile(const std::string& path, std::string_view text);
 
 }  // namespace tarnwick

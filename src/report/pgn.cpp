@@ -1,15 +1,15 @@
 #include "report/pgn.hpp"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
 #include "chess/board.hpp"
 #include "chess/legality.hpp"
 #include "chess/movegen.hpp"
-#include "platform/output_file.hpp"
+#include "report/outcome_files.hpp"
 #include "text/text.hpp"
+#include "text/utc_time.hpp"
 
 namespace tarnwick {
 
@@ -163,22 +163,12 @@ std::string pgnText(const std::vector<ScoredRecord>& results, const PgnHeader& h
 }
 
 std::string pgnDate(std::chrono::system_clock::time_point time) {
-    const std::chrono::year_month_day date(std::chrono::floor<std::chrono::days>(time));
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d.%02u.%02u", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-    return text;
+    return utcDateText(time, '.');
 }
 
 std::string writePgnFile(const std::string& path, const std::vector<ScoredRecord>& results,
                          const PgnHeader& header) {
-    OutputFile file;
-    std::string reason;
-    if (file.create(path, reason) && file.write(pgnText(results, header), reason) &&
-        file.close(reason)) {
-        return {};
-    }
-    return "Cannot write to " + path + ": " + reason;
+    return writeWholeFile(path, pgnText(results, header));
 }
 
 }  // namespace tarnwick

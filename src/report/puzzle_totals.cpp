@@ -38,8 +38,7 @@ PuzzleTotals puzzleTotals(const std::vector<ScoredRecord>& results) {
         });
         ratings.emplace_back(rating, solved);
     }
-    totals.estimated = totals.all.tested >= kPuzzlesForEstimate;
-    if (totals.estimated) totals.estimate = fitRating(ratings);
+    if (totals.estimated()) totals.estimate = fitRating(ratings);
     return totals;
 }
 
@@ -56,7 +55,7 @@ std::string puzzleText(const PuzzleTotals& totals) {
     for (const auto& [theme, counts] : totals.byTheme) {
         text += "  " + theme + ": " + countText(counts) + "\n";
     }
-    if (!totals.estimated) return text;
+    if (!totals.estimated()) return text;
     if (!totals.estimate)
         return text + "Rating estimate: none, no rating is solved half the time\n";
     return text + "Rating estimate: " + roundedText(totals.estimate->rating) + " (" +

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "report/outcome_files.hpp"
-#include "scoring/position_scorer.hpp"
 #include "text/seconds_text.hpp"
 #include "text/text.hpp"
 
@@ -56,8 +55,8 @@ void countTheme(ReportTotals& totals, const TestPosition& record, int32_t score,
 }
 
 // The band of the distance a mate test asks for.
-MateBandCount& mateBandOf(ReportTotals& totals, const TestPosition& record) {
-    const int64_t distance = std::abs(static_cast<int64_t>(mateTargetOf(record)));
+MateBandCount& mateBandOf(ReportTotals& totals, const Verdict& verdict) {
+    const int64_t distance = std::abs(static_cast<int64_t>(verdict.mateTarget));
     size_t band = 0;
     while (band + 1 < kMateBands.size() && distance > kMateBands[band].upTo) ++band;
     return totals.mateBands[band];
@@ -71,7 +70,7 @@ void countMate(ReportTotals& totals, const ScoredRecord& scored) {
     ++totals.mateTests;
     totals.matesFound += found ? 1 : 0;
     totals.matesBest += best ? 1 : 0;
-    MateBandCount& band = mateBandOf(totals, record);
+    MateBandCount& band = mateBandOf(totals, verdict);
     ++band.tests;
     band.found += found ? 1 : 0;
     band.best += best ? 1 : 0;
@@ -233,7 +232,7 @@ std::string reportText(const ReportTotals& totals, const ReportSettings& setting
     return text + kindsText(totals) + puzzleText(totals.puzzles);
 }
 
-std::string printReport(const std::vector<ScoredRecord>& resultList, const ReportTotals& totals,
+std::string printReport(const std::vector<ScoredRecord>& resultList, std::string_view summary,
                         const ReportSettings& settings, ConsoleOutput& console) {
     OutcomeFiles files;
     std::string failure = files.open(settings.goodOnlyFile, settings.notFoundFile);
@@ -243,13 +242,8 @@ std::string printReport(const std::vector<ScoredRecord>& resultList, const Repor
     }
     const std::string closed = files.close();
     if (failure.empty()) failure = closed;
-    console.write(reportText(totals, settings));
+    console.write(summary);
     return failure;
-}
-
-std::string printReport(const std::vector<ScoredRecord>& resultList, const ReportSettings& settings,
-                        ConsoleOutput& console) {
-    return printReport(resultList, computeTotals(resultList, settings), settings, console);
 }
 
 }  // namespace tarnwick

@@ -102,19 +102,16 @@ int64_t solvedTime(const Verdict& verdict, int64_t wholeTime);
 ReportTotals computeTotals(const std::vector<ScoredRecord>& resultList,
                            const ReportSettings& settings);
 
-// The summary the report prints for the totals.
+// The summary the report prints for the totals: tests, maximum and achieved score, full-score
+// positions by time bucket, time used and the ids of the positions without full points (their
+// FEN when they have none); then, when the suite has them, the positions whose moves could not
+// be read, the mates found and the points suite's total with subtotals by theme.
 std::string reportText(const ReportTotals& totals, const ReportSettings& settings);
 
-// Writes the solved and unsolved files and prints the summary: tests, maximum and achieved
-// score, full-score positions by time bucket, time used and the ids of the positions without
-// full points (their FEN when they have none); then, when the suite has them, the positions
-// whose moves could not be read, the mates found and the points suite's total with subtotals
-// by theme. Returns "" or the first failure to write a solved or unsolved file, "Cannot write
-// to <file>: <reason>"; the summary is printed either way.
-std::string printReport(const std::vector<ScoredRecord>& resultList, const ReportTotals& totals,
+// Writes the solved and unsolved files and prints the summary (reportText's). Returns "" or the
+// first failure to write a solved or unsolved file, "Cannot write to <file>: <reason>"; the
+// summary is printed either way.
+std::string printReport(const std::vector<ScoredRecord>& resultList, std::string_view summary,
                         const ReportSettings& settings, ConsoleOutput& console);
-// The same, counting the totals itself.
-std::string printReport(const std::vector<ScoredRecord>& resultList, const ReportSettings& settings,
-                        ConsoleOutput& console);
 
 }  // namespace tarnwick

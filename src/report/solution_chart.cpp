@@ -6,9 +6,10 @@
 #include <cstdio>
 #include <string_view>
 
-#include "platform/output_file.hpp"
 #include "report/markup.hpp"
+#include "report/outcome_files.hpp"
 #include "report/report.hpp"
+#include "text/seconds_text.hpp"
 
 namespace tarnwick {
 
@@ -46,12 +47,6 @@ struct Axes {
     }
 };
 
-std::string secondsLabel(double seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g s", seconds);
-    return text;
-}
-
 std::string textAt(double x, double y, std::string_view anchor, std::string_view content,
                    std::string_view extra = {}) {
     return "<text x=\"" + number(x) + "\" y=\"" + number(y) + "\" text-anchor=\"" +
@@ -70,9 +65,9 @@ std::string timeAxis(const Axes& axes) {
     for (double t = kMinSeconds; t < axes.maxSeconds * 0.999; t *= 10) {
         const double x = axes.x(t);
         svg += line(x, kTop, x, kBottom, "stroke=\"#dddddd\"");
-        svg += textAt(x, kBottom + 20, "middle", secondsLabel(t));
+        svg += textAt(x, kBottom + 20, "middle", secondsText(t));
     }
-    svg += textAt(kRight, kBottom + 20, "middle", secondsLabel(axes.maxSeconds));
+    svg += textAt(kRight, kBottom + 20, "middle", secondsText(axes.maxSeconds));
     svg += textAt((kLeft + kRight) / 2, kBottom + 50, "middle", "Time (seconds, logarithmic)");
     return svg;
 }
@@ -150,10 +145,9 @@ std::string solutionChartSvg(const SolutionChart& chart) {
         maxCount = std::max(maxCount, static_cast<int32_t>(run.solvedSeconds.size()));
     }
     const Axes axes{std::max(chart.maxSeconds, kMinSeconds * 10), maxCount};
-    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + number(kWidth) + "\" height=\"" +
-           number(kHeight) + "\" viewBox=\"0 0 " + number(kWidth) + " " + number(kHeight) +
-           "\" font-family=\"sans-serif\" font-size=\"14\">\n";
+    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + number(kWidth) +
+                      "\" height=\"" + number(kHeight) + "\" viewBox=\"0 0 " + number(kWidth) +
+                      " " + number(kHeight) + "\" font-family=\"sans-serif\" font-size=\"14\">\n";
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
     svg += textAt(kWidth / 2, 32, "middle",
                   markupText(chart.suiteName) + ": " + std::to_string(chart.positions) +
@@ -172,13 +166,9 @@ std::string solutionChartSvg(const SolutionChart& chart) {
 }
 
 std::string writeChartFile(const std::string& path, const SolutionChart& chart) {
-    OutputFile file;
-    std::string reason;
-    if (file.create(path, reason) && file.write(solutionChartSvg(chart), reason) &&
-        file.close(reason)) {
-        return {};
-    }
-    return "Cannot write to " + path + ": " + reason;
+    // A file of its own is an XML document, which the page's inline chart is not.
+    return writeWholeFile(path,
+                          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + solutionChartSvg(chart));
 }
 
 }  // namespace tarnwick

@@ -28,10 +28,11 @@ struct SolutionChart {
 // stands in for a found time that is missing.
 ChartRun chartRunOf(std::string name, const std::vector<ScoredRecord>& results, int64_t wholeTime);
 
-// The chart as a self-contained SVG document.
+// The chart as one self-contained <svg> element.
 std::string solutionChartSvg(const SolutionChart& chart);
 
-// Writes the chart as an SVG file; "" or "Cannot write to <file>: <reason>".
+// Writes the chart as an SVG file with its XML declaration; "" or "Cannot write to <file>:
+// <reason>".
 std::string writeChartFile(const std::string& path, const SolutionChart& chart);
 
 }  // namespace tarnwick

@@ -1,6 +1,7 @@
 #include "report/thresholds.hpp"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "text/text.hpp"
 
@@ -10,12 +11,12 @@ std::vector<std::string> thresholdShortfalls(const ReportTotals& totals,
                                              const Thresholds& thresholds) {
     std::vector<std::string> lines;
     if (thresholds.minScorePercent) {
-        const double percent = totals.maxSum <= 0 ? 0.0 : 100.0 * totals.engineSum / totals.maxSum;
-        if (percent < *thresholds.minScorePercent) {
+        // Judged as shown, so that a score shown equal to the threshold is never said below it.
+        const std::string shown = percentOf(totals.engineSum, totals.maxSum);
+        if (std::strtod(shown.c_str(), nullptr) < *thresholds.minScorePercent) {
             char wanted[32];
             std::snprintf(wanted, sizeof wanted, "%g", *thresholds.minScorePercent);
-            lines.push_back("Below threshold: score " + percentOf(totals.engineSum, totals.maxSum) +
-                            "% < " + wanted + "%");
+            lines.push_back("Below threshold: score " + shown + "% < " + wanted + "%");
         }
     }
     if (thresholds.minSolved && totals.fullScore < *thresholds.minSolved) {

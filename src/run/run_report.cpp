@@ -104,17 +104,17 @@ RunFacts factsOf(const RunSettings& settings, const RunEnd& end) {
 
 // The page of the run's report and positions; the facts that make it one to repeat when an
 // engine was set up, which a report of a result file alone has not.
-HtmlReport runPage(const RunSettings& settings, const RunEnd& end, const ReportTotals& totals,
-                   const ReportSettings& report) {
+HtmlReport runPage(const RunSettings& settings, const RunEnd& end, const std::string& summary,
+                   const SolutionChart& chart, const RunFacts& facts) {
     HtmlReport page;
-    page.chart = runChart(settings, end.engineName, end.results);
-    const std::string& engine = page.chart.runs.front().name;
-    page.title = "Report of " + page.chart.suiteName;
+    page.chart = chart;
+    const std::string& engine = chart.runs.front().name;
+    page.title = "Report of " + chart.suiteName;
     if (!settings.engine.command.empty()) {
-        page.title = engine + " on " + page.chart.suiteName;
-        page.facts = factsOf(settings, end);
+        page.title = engine + " on " + chart.suiteName;
+        page.facts = facts;
     }
-    page.summary = reportText(totals, report);
+    page.summary = summary;
     page.runs.push_back({engine, end.results});
     for (const std::string& file : {settings.inputFile, settings.resultFile}) {
         if (!file.empty()) page.files.push_back(file);
@@ -124,9 +124,13 @@ HtmlReport runPage(const RunSettings& settings, const RunEnd& end, const ReportT
 }
 
 // The JSON summary, the chart, the page and the games; false when one could not be written
-// (the message is said).
+// (the message is said). The summary and the page share one set of facts, so that they tell
+// the same end time.
 bool writeExtras(const RunSettings& settings, const RunEnd& end, const ReportTotals& totals,
-                 const ReportSettings& report, SharedLineFile& json, ConsoleOutput& console) {
+                 const std::string& summary, const ReportSettings& report, SharedLineFile& json,
+                 ConsoleOutput& console) {
+    const RunFacts facts = factsOf(settings, end);
+    const SolutionChart chart = runChart(settings, end.engineName, end.results);
     bool written = true;
     // Writes one file when the run asks for it; the writer gives "" or why it failed.
     const auto writeOut = [&](const std::string& file, const auto& writer) {
@@ -138,15 +142,12 @@ bool writeExtras(const RunSettings& settings, const RunEnd& end, const ReportTot
     };
     if (json.isOpen()) {
         writeOut(settings.jsonFile, [&] {
-            return json.append(
-                summaryJson(totals, report, factsOf(settings, end), optionsJson(settings)));
+            return json.append(summaryJson(totals, report, facts, optionsJson(settings)));
         });
     }
-    writeOut(settings.plotFile, [&] {
-        return writeChartFile(settings.plotFile, runChart(settings, end.engineName, end.results));
-    });
+    writeOut(settings.plotFile, [&] { return writeChartFile(settings.plotFile, chart); });
     writeOut(settings.htmlFile, [&] {
-        return writeHtmlFile(settings.htmlFile, runPage(settings, end, totals, report));
+        return writeHtmlFile(settings.htmlFile, runPage(settings, end, summary, chart, facts));
     });
     writeOut(settings.pgnFile, [&] {
         return writePgnFile(settings.pgnFile, end.results, pgnHeaderOf(settings, end));
@@ -164,9 +165,10 @@ int reportRun(const RunSettings& settings, const RunEnd& end, SharedLineFile& js
     report.goodOnlyFile = settings.goodOnlyFile;
     report.notFoundFile = settings.notFoundFile;
     const ReportTotals totals = computeTotals(end.results, report);
-    const std::string failure = printReport(end.results, totals, report, console);
+    const std::string summary = reportText(totals, report);
+    const std::string failure = printReport(end.results, summary, report, console);
     if (!failure.empty()) console.write(failure + "\n");
-    if (!writeExtras(settings, end, totals, report, json, console)) return kExitFailure;
+    if (!writeExtras(settings, end, totals, summary, report, json, console)) return kExitFailure;
     const std::vector<std::string> shortfalls = thresholdShortfalls(totals, settings.thresholds);
     for (const std::string& line : shortfalls) console.write(line + "\n");
     if (!failure.empty()) return kExitFailure;

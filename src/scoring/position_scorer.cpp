@@ -197,6 +197,7 @@ Verdict PositionScorer::verdictOf(const TestPosition& record) const {
     verdict.solved = verdict.points == maximum_ && whyNotLegal(record.fenText()).empty();
     if (verdict.solved) verdict.foundTime = std::max(record.acs, -1);
     verdict.mateTest = isMateTest();
+    verdict.mateTarget = mateTarget_;
     if (verdict.mateTest) verdict.mate = mateVerdict(record.mate);
     forEachToken(record.matecheck, [&](std::string_view word) {
         if (const std::optional<MateLine> kind = mateLineOfWord(word)) {

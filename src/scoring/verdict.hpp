@@ -31,6 +31,7 @@ struct Verdict {
     // move, and whenever the position is not solved.
     int32_t foundTime = -1;
     bool mateTest = false;
+    int32_t mateTarget = 0;                // of a mate test: the mate it asks for, in signed moves
     MateVerdict mate = MateVerdict::none;  // of a mate test
     std::vector<MateLine> mateLines;       // how its mate claims' lines stand
     bool pointsSuite = false;

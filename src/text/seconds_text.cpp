@@ -1,6 +1,7 @@
 #include "text/seconds_text.hpp"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "text/text.hpp"
 
@@ -62,6 +63,12 @@ std::string centisecondsText(int64_t centiseconds, int32_t decimals) {
     if (shown == 0) return text;
     std::string fraction = std::to_string(100 + centiseconds % 100).substr(1);
     return text + "." + fraction.substr(0, static_cast<size_t>(shown));
+}
+
+std::string secondsText(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g s", seconds);
+    return text;
 }
 
 }  // namespace tarnwick

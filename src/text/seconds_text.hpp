@@ -26,4 +26,8 @@ std::optional<SecondsValue> exactSeconds(std::string_view text);
 // Centiseconds as seconds with the given number of decimals (at most two), rounded down.
 std::string centisecondsText(int64_t centiseconds, int32_t decimals);
 
+// Seconds with the digits they need and the unit, as labels and limits show them: "0.01 s",
+// "10 s".
+std::string secondsText(double seconds);
+
 }  // namespace tarnwick

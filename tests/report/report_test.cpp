@@ -21,9 +21,17 @@ TestPosition record(std::string_view operations) {
     return p;
 }
 
+// Prints the report as a run does; "" or the failure to write a file.
+std::string print(const std::vector<TestPosition>& results, const ReportSettings& settings,
+                  ConsoleOutput& console) {
+    const std::vector<ScoredRecord> scored = scoreRecords(results);
+    return printReport(scored, reportText(computeTotals(scored, settings), settings), settings,
+                       console);
+}
+
 std::string report(const std::vector<TestPosition>& results, ReportSettings settings = {}) {
     ConsoleOutput console = ConsoleOutput::capture();
-    printReport(scoreRecords(results), settings, console);
+    print(results, settings, console);
     return console.captured();
 }
 
@@ -308,12 +316,11 @@ TEST(Report, SolvedAndUnsolvedFiles) {
     EXPECT_NE(report({record("bm Kg2; pm Kg2;")}, settings).find("full score:                1"),
               std::string::npos);
     ConsoleOutput console = ConsoleOutput::capture();
-    const std::string failure =
-        printReport(scoreRecords({record("bm Kg2; pm Kg2;")}), settings, console);
+    const std::string failure = print({record("bm Kg2; pm Kg2;")}, settings, console);
     EXPECT_TRUE(failure.starts_with("Cannot write to " + settings.goodOnlyFile + ": ")) << failure;
     EXPECT_EQ(console.captured(), report({record("bm Kg2; pm Kg2;")}));
     settings.goodOnlyFile = (dir / "good.epd").string();
-    EXPECT_EQ(printReport(scoreRecords({record("bm Kg2; pm Kg2;")}), settings, console), "");
+    EXPECT_EQ(print({record("bm Kg2; pm Kg2;")}, settings, console), "");
 }
 
 }  // namespace

@@ -23,6 +23,12 @@ TEST(Thresholds, EachOneBelowIsSaidAndMeetingOneIsEnough) {
     settings.minSolved = 12;
     EXPECT_TRUE(thresholdShortfalls(totals, settings).empty());
 
+    // The score is judged as shown: 49.96% shows as 50.0%, which meets 50%.
+    totals.maxSum = 10000;
+    totals.engineSum = 4996;
+    settings.minScorePercent = 50;
+    EXPECT_TRUE(thresholdShortfalls(totals, settings).empty());
+
     // Nothing to score is a score of 0%.
     settings.minScorePercent = 0.5;
     EXPECT_EQ(thresholdShortfalls(ReportTotals{}, settings),
