@@ -31,7 +31,11 @@ PuzzleTotals puzzleTotals(const std::vector<ScoredRecord>& results) {
         const bool solved = scored.verdict.solved;
         const int32_t rating = scored.record.puzzle_rating;
         count(totals.all, solved);
-        count(totals.byRating[rating / kRatingBand * kRatingBand], solved);
+        // Rounded down below zero too, and wide enough that the highest band's end fits.
+        const int64_t wide = rating;
+        count(
+            totals.byRating[(wide < 0 ? wide - kRatingBand + 1 : wide) / kRatingBand * kRatingBand],
+            solved);
         forEachToken(scored.record.puzzle_themes, [&](std::string_view theme) {
             count(totals.byTheme[std::string(theme)], solved);
             return true;

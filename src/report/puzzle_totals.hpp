@@ -17,13 +17,13 @@ struct PuzzleCount {
 };
 
 // The width of a rating band, and how many puzzles make a rating estimate worth giving.
-inline constexpr int32_t kRatingBand = 200;
+inline constexpr int64_t kRatingBand = 200;
 inline constexpr int32_t kPuzzlesForEstimate = 100;
 
 // What the report says of the puzzles of a result list.
 struct PuzzleTotals {
     PuzzleCount all;
-    std::map<int32_t, PuzzleCount> byRating;     // by band of 200, from its lowest rating
+    std::map<int64_t, PuzzleCount> byRating;     // by band of 200, from its lowest rating
     std::map<std::string, PuzzleCount> byTheme;  // a puzzle counts for each of its themes
     std::optional<RatingEstimate> estimate;      // empty when the fit has none to give
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "scoring/position_scorer.hpp"
 
 namespace tarnwick {
@@ -39,6 +41,10 @@ TEST(PuzzleTotals, ByRatingBandByThemeAndTheEstimateFromAHundred) {
     const std::string text = puzzleText(puzzleTotals(results));
     EXPECT_NE(text.find("\nRating estimate: 17"), std::string::npos) << text;
     EXPECT_EQ(puzzleText(puzzleTotals({})), "");
+    const std::string edges =
+        puzzleText(puzzleTotals({puzzle(-5, "", true), puzzle(INT32_MAX, "", false)}));
+    EXPECT_NE(edges.find("  -200--1: 1 of 1\n  2147483600-2147483799: 0 of 1\n"), std::string::npos)
+        << edges;
 }
 
 }  // namespace
