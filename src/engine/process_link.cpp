@@ -1,7 +1,5 @@
 #include "engine/process_link.hpp"
 
-#include "platform/process.hpp"
-
 namespace tarnwick {
 
 namespace {
@@ -47,9 +45,7 @@ void ProcessLink::stop() {
 }
 
 void ProcessLink::kill() {
-    if (const ProcessId engine = process_.processId(); engine != 0) {
-        signalProcessGroup(engine, ProcessSignal::kill);
-    }
+    process_.kill();
 }
 
 }  // namespace tarnwick

@@ -147,11 +147,10 @@ SpawnedProcess spawnProcess(std::string_view commandLine) {
             {}};
 }
 
-std::optional<ExitStatus> waitForExit(ProcessId id, std::chrono::milliseconds timeout) {
-    if (processOf(id) == nullptr) return ExitStatus{};
-    const DWORD wait = WaitForSingleObject(processOf(id), static_cast<DWORD>(timeout.count()));
-    if (wait == WAIT_TIMEOUT) return std::nullopt;
-    return reaped(id);
+bool awaitExit(ProcessId id, std::optional<std::chrono::milliseconds> timeout) {
+    if (processOf(id) == nullptr) return true;
+    const DWORD limit = timeout ? static_cast<DWORD>(timeout->count()) : INFINITE;
+    return WaitForSingleObject(processOf(id), limit) != WAIT_TIMEOUT;
 }
 
 ExitStatus reapProcess(ProcessId id) {
