@@ -66,19 +66,15 @@ bool EngineProcess::sendLine(std::string_view text) {
     line.reserve(text.size() + 1);
     line.append(text);
     line += '\n';
-    return sendRaw(line);
-}
-
-bool EngineProcess::sendRaw(std::string_view bytes) {
     std::lock_guard writing(writeMutex_);
     PipeWriter* writer = nullptr;
     {
         // The writer stays while writeMutex_ is held; mutex_ is let go at once, so that
-        // processId() and cancelWrites() never wait for a write.
+        // processId(), kill() and cancelWrites() never wait for a write.
         std::lock_guard lock(mutex_);
         writer = toEngine_.get();
     }
-    return writer != nullptr && writer->write(bytes);
+    return writer != nullptr && writer->write(line);
 }
 
 void EngineProcess::kill() {

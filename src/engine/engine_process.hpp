@@ -42,9 +42,6 @@ class EngineProcess {
     // pipe is broken, or the write was cancelled (see cancelWrites).
     bool sendLine(std::string_view text);
 
-    // Writes bytes as they are (the final "quit\n"); false as for sendLine.
-    bool sendRaw(std::string_view bytes);
-
     // Until the next start(), no write waits for an engine that does not read: a write blocked
     // now returns false at once, and a later one sends only what the pipe takes at once, false
     // when that is not all of it (and always once a line has been cut short, so that nothing is
