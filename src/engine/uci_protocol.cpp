@@ -115,10 +115,12 @@ std::vector<std::string> UciProtocol::startSearch(const SearchStart& start,
                                                   const SearchLimits& limits) const {
     // A search limited by depth or nodes replaces the timed search; the time per position still
     // ends it.
-    std::string go = "go";
-    if (limits.depth > 0) go += " depth " + std::to_string(limits.depth);
-    if (limits.nodes > 0) go += " nodes " + std::to_string(limits.nodes);
-    if (go.size() == 2) go = kUciGo;
+    std::string go(kUciGo);
+    if (limits.depth > 0 || limits.nodes > 0) {
+        go = "go";
+        if (limits.depth > 0) go += " depth " + std::to_string(limits.depth);
+        if (limits.nodes > 0) go += " nodes " + std::to_string(limits.nodes);
+    }
     // A game's moves let the engine see its history: repetitions, the fifty-move count.
     std::string position = std::string(kUciPositionPrefix);
     if (start.gameFen.empty()) {
