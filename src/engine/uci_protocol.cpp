@@ -10,6 +10,14 @@ namespace tarnwick {
 
 namespace {
 
+// Commands sent to a UCI engine.
+constexpr std::string_view kUciCommand = "uci";
+constexpr std::string_view kUciIsReady = "isready";
+constexpr std::string_view kUciDefaultClear = "ucinewgame";
+constexpr std::string_view kUciPositionPrefix = "position fen ";
+constexpr std::string_view kUciGo = "go wtime 7200000 btime 7200000 movestogo 1";
+constexpr std::string_view kUciStop = "stop";
+
 // Reads the N of "cp N" or "mate N" after "score"; any other kind consumes nothing more, so what
 // follows is read as keys and skipped.
 void readScore(std::string_view kind, TokenCursor& cursor, AnalysisLine& info) {
@@ -109,6 +117,10 @@ std::vector<HandshakeStep> UciProtocol::handshake() const {
             {multipv, std::nullopt, {}},
             {settings_.setupCommand, std::nullopt, {}},
             {std::string(kUciIsReady), Answer::readyOk, "Engine did not answer isready."}};
+}
+
+std::string_view UciProtocol::moveNow() const {
+    return kUciStop;
 }
 
 std::vector<std::string> UciProtocol::startSearch(const SearchStart& start,
