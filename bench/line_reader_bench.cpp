@@ -51,7 +51,7 @@ void BM_LineReaderFlood(benchmark::State& state) {
             return;
         }
         reader.stop();
-        engine.sendRaw("quit\n");
+        engine.sendLine("quit");
         engine.stop();
     }
     state.SetItemsProcessed(state.iterations() * kFloodLines);

@@ -8,6 +8,7 @@
 #include "run/exit_status.hpp"
 #include "run/output_checks.hpp"
 #include "run/run.hpp"
+#include "text/version.hpp"
 
 namespace tarnwick {
 
@@ -21,7 +22,7 @@ int runTests(const std::vector<std::string>& words) {
         return kExitUsage;
     }
     if (parsed.request == CommandLineRequest::Version) {
-        console.write(versionLine() + "\n");
+        console.write(programVersion() + "\n");
         return kExitOk;
     }
     if (parsed.request == CommandLineRequest::Help) {

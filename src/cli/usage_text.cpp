@@ -37,7 +37,7 @@ std::string optionsHelp() {
 }  // namespace
 
 std::string usageText() {
-    return versionLine() +
+    return programVersion() +
            "\n"
            "Measures how well a chess engine solves a suite of EPD test positions.\n"
            "Syntax: Tarnwick [/i input /o output /c clear /t time /s setup] <command line>\n"
@@ -57,10 +57,6 @@ std::string usageText() {
            "  /w File to write positions with move not found.\n"
            "<command line> is the command for starting the engine. If the engine use\n"
            "the UCI protocol you can also point to the .eng file here.\n";
-}
-
-std::string versionLine() {
-    return programVersion();
 }
 
 std::string helpText() {

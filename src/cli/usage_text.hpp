@@ -10,7 +10,4 @@ std::string usageText();
 // The help of --help: the usage text, then every option of the table, one line each.
 std::string helpText();
 
-// The program's name and version.
-std::string versionLine();
-
 }  // namespace tarnwick

@@ -27,25 +27,30 @@ ProcessId EngineProcess::start(std::string_view commandLine, std::string* why) {
 }
 
 void EngineProcess::stop() {
+    std::lock_guard stopping(stopMutex_);
     ProcessId id;
     {
         std::lock_guard lock(mutex_);
-        std::swap(id, id_);
+        id = id_;
     }
     if (id != 0) {
         // An engine that ignores "quit" must not outlive the run, and a child that is never
-        // waited for stays behind as a zombie.
-        std::optional<ExitStatus> status = waitForExit(id, graces_.toExit);
-        if (!status) {
+        // waited for stays behind as a zombie. The id stays in id_ all the while, so that
+        // kill() can still end an engine that this waits for.
+        bool ended = awaitExit(id, graces_.toExit);
+        if (!ended) {
             signalProcessGroup(id, ProcessSignal::terminate);
-            status = waitForExit(id, graces_.afterTerminate);
+            ended = awaitExit(id, graces_.afterTerminate);
         }
-        if (!status) {
+        if (!ended) {
             signalProcessGroup(id, ProcessSignal::kill);
-            status = reapProcess(id);
+            awaitExit(id, std::nullopt);
         }
+        // Reaped, which no longer waits, and forgotten under the lock that kill() signals
+        // under: the system may give a reaped id to another process.
         std::lock_guard lock(mutex_);
-        lastExit_ = status;
+        lastExit_ = reapProcess(id);
+        id_ = ProcessId();
     }
     // Closed only now, with no write under way: the engine is gone, and a process it started
     // that still holds its input cannot keep a write waiting either once writes are cancelled.
@@ -61,19 +66,20 @@ bool EngineProcess::sendLine(std::string_view text) {
     line.reserve(text.size() + 1);
     line.append(text);
     line += '\n';
-    return sendRaw(line);
-}
-
-bool EngineProcess::sendRaw(std::string_view bytes) {
     std::lock_guard writing(writeMutex_);
     PipeWriter* writer = nullptr;
     {
         // The writer stays while writeMutex_ is held; mutex_ is let go at once, so that
-        // processId() and cancelWrites() never wait for a write.
+        // processId(), kill() and cancelWrites() never wait for a write.
         std::lock_guard lock(mutex_);
         writer = toEngine_.get();
     }
-    return writer != nullptr && writer->write(bytes);
+    return writer != nullptr && writer->write(line);
+}
+
+void EngineProcess::kill() {
+    std::lock_guard lock(mutex_);
+    signalProcessGroup(id_, ProcessSignal::kill);
 }
 
 void EngineProcess::cancelWrites() {

@@ -34,12 +34,13 @@ class EngineProcess {
     // closes both pipes. Harmless when no engine runs.
     void stop();
 
+    // Kills the engine and what it started, at once; from any thread, also while stop() waits
+    // for it. Harmless when no engine runs.
+    void kill();
+
     // Sends text and one "\n" to the engine in a single write. False when no engine runs, the
     // pipe is broken, or the write was cancelled (see cancelWrites).
     bool sendLine(std::string_view text);
-
-    // Writes bytes as they are (the final "quit\n"); false as for sendLine.
-    bool sendRaw(std::string_view bytes);
 
     // Until the next start(), no write waits for an engine that does not read: a write blocked
     // now returns false at once, and a later one sends only what the pipe takes at once, false
@@ -58,6 +59,7 @@ class EngineProcess {
 
   private:
     const StopGraces graces_;
+    std::mutex stopMutex_;  // one stop() at a time, so an engine is reaped once; taken first
     // One write at a time; held across a write, and by start() and stop() while they replace
     // toEngine_, so that no pipe is closed under a write. Taken before mutex_.
     std::mutex writeMutex_;

@@ -1,7 +1,5 @@
 #include "engine/process_link.hpp"
 
-#include "platform/process.hpp"
-
 namespace tarnwick {
 
 namespace {
@@ -23,15 +21,18 @@ ProcessLink::~ProcessLink() {
 
 bool ProcessLink::start(const std::string& command, LineSink& sink, std::string& why) {
     stop();
-    if (process_.start(command, &why) == 0) {
-        process_.stop();
-        return false;
-    }
+    if (process_.start(command, &why) == 0) return false;
     reader_.setInput(process_.fromEngine());
     reader_.setHandler(&handOnLine, &sink);
     reader_.setOverlongHandler(&handOnOverlong, &sink);
     writer_.tell(&sink);
-    reader_.start();
+    if (!reader_.start()) {
+        why = "cannot start the reading thread";
+        // It was sent nothing, so it has no cause to end by itself: no grace is waited out.
+        process_.kill();
+        stop();
+        return false;
+    }
     return true;
 }
 
@@ -47,9 +48,7 @@ void ProcessLink::stop() {
 }
 
 void ProcessLink::kill() {
-    if (const ProcessId engine = process_.processId(); engine != 0) {
-        signalProcessGroup(engine, ProcessSignal::kill);
-    }
+    process_.kill();
 }
 
 }  // namespace tarnwick

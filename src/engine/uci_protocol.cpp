@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <iterator>
+#include <utility>
 
 #include "text/text.hpp"
 
@@ -9,16 +10,21 @@ namespace tarnwick {
 
 namespace {
 
-// Reads "cp N" or "mate N" after "score"; any other kind consumes nothing more, so what follows
-// is read as keys and skipped.
-void readScore(TokenCursor& cursor, AnalysisLine& info) {
-    const std::string_view kind = cursor.next();
+// Commands sent to a UCI engine.
+constexpr std::string_view kUciCommand = "uci";
+constexpr std::string_view kUciIsReady = "isready";
+constexpr std::string_view kUciDefaultClear = "ucinewgame";
+constexpr std::string_view kUciPositionPrefix = "position fen ";
+constexpr std::string_view kUciGo = "go wtime 7200000 btime 7200000 movestogo 1";
+constexpr std::string_view kUciStop = "stop";
+
+// Reads the N of "cp N" or "mate N" after "score"; any other kind consumes nothing more, so what
+// follows is read as keys and skipped.
+void readScore(std::string_view kind, TokenCursor& cursor, AnalysisLine& info) {
     if (kind == "cp") {
         info.score = {Score::Kind::centipawns, atoiValue(cursor.next()), std::nullopt};
     } else if (kind == "mate") {
         info.score = {Score::Kind::mate, atoiValue(cursor.next()), std::nullopt};
-    } else if (kind == "lowerbound" || kind == "upperbound") {
-        info.bound = true;
     }
 }
 
@@ -34,17 +40,22 @@ AnalysisLine readSearchInfo(std::string_view keys) {
     AnalysisLine info;
     TokenCursor cursor(keys);
     std::string_view variation;
+    bool kindNext = false;  // the word after "score" names its kind
     for (std::string_view key = cursor.next(); !key.empty(); key = cursor.next()) {
-        if (key == "depth") {
+        const bool isKind = std::exchange(kindNext, false);
+        // A bound counts both as a key and as the kind of a score.
+        if (key == "lowerbound" || key == "upperbound") {
+            info.bound = true;
+        } else if (isKind) {
+            readScore(key, cursor, info);
+        } else if (key == "depth") {
             info.depth = atoiValue(cursor.next());
         } else if (key == "time") {
             info.time = atoiValue(cursor.next()) / 10;
         } else if (key == "nodes") {
             info.nodes = atoiValue(cursor.next());
         } else if (key == "score") {
-            readScore(cursor, info);
-        } else if (key == "lowerbound" || key == "upperbound") {
-            info.bound = true;
+            kindNext = true;
         } else if (key == "multipv") {
             info.multipv = atoiValue(cursor.next());
         } else if (key == "pv") {
@@ -108,14 +119,20 @@ std::vector<HandshakeStep> UciProtocol::handshake() const {
             {std::string(kUciIsReady), Answer::readyOk, "Engine did not answer isready."}};
 }
 
+std::string_view UciProtocol::moveNow() const {
+    return kUciStop;
+}
+
 std::vector<std::string> UciProtocol::startSearch(const SearchStart& start,
                                                   const SearchLimits& limits) const {
     // A search limited by depth or nodes replaces the timed search; the time per position still
     // ends it.
-    std::string go = "go";
-    if (limits.depth > 0) go += " depth " + std::to_string(limits.depth);
-    if (limits.nodes > 0) go += " nodes " + std::to_string(limits.nodes);
-    if (go.size() == 2) go = kUciGo;
+    std::string go(kUciGo);
+    if (limits.depth > 0 || limits.nodes > 0) {
+        go = "go";
+        if (limits.depth > 0) go += " depth " + std::to_string(limits.depth);
+        if (limits.nodes > 0) go += " nodes " + std::to_string(limits.nodes);
+    }
     // A game's moves let the engine see its history: repetitions, the fifty-move count.
     std::string position = std::string(kUciPositionPrefix);
     if (start.gameFen.empty()) {

@@ -9,14 +9,6 @@
 
 namespace tarnwick {
 
-// Commands sent to a UCI engine.
-inline constexpr std::string_view kUciCommand = "uci";
-inline constexpr std::string_view kUciIsReady = "isready";
-inline constexpr std::string_view kUciDefaultClear = "ucinewgame";
-inline constexpr std::string_view kUciPositionPrefix = "position fen ";
-inline constexpr std::string_view kUciGo = "go wtime 7200000 btime 7200000 movestogo 1";
-inline constexpr std::string_view kUciStop = "stop";
-
 // The values of an "info" line (given without its leading "info"); the thinking line it
 // echoes is "depth score time nodes variation", with the variation's words single-spaced.
 // An info line without a variation has no analysis: the variation is empty.
@@ -36,7 +28,7 @@ class UciProtocol final : public Protocol {
     std::vector<HandshakeStep> handshake() const override;
     std::vector<std::string> startSearch(const SearchStart& start,
                                          const SearchLimits& limits) const override;
-    std::string_view moveNow() const override { return kUciStop; }
+    std::string_view moveNow() const override;
     EngineEvent read(std::string_view line) const override { return parseUciLine(line); }
 };
 

@@ -8,6 +8,17 @@ namespace tarnwick {
 
 namespace {
 
+// Commands sent to a WinBoard engine.
+constexpr std::string_view kWinboardDefaultSetup = "xboard\nhard\neasy\nnew\nlevel 1 1440 0\npost";
+constexpr std::string_view kWinboardDefaultClear = "new";
+// Sent after the clear command: an engine left playing the side to move starts searching as soon
+// as the position is set, and "go" then makes it play a second move for the other side, which
+// would arrive during the next position's search and end it.
+constexpr std::string_view kWinboardForce = "force";
+constexpr std::string_view kWinboardClocks = "time 8640000\notim 8640000";
+constexpr std::string_view kWinboardGo = "go";
+constexpr std::string_view kWinboardMoveNow = "?";
+
 bool startsLikeNumber(std::string_view token) {
     if (token.empty()) return false;
     const char c = token.front();
@@ -83,6 +94,10 @@ std::string XboardProtocol::unsupported(const SearchLimits& limits) const {
 
 std::vector<HandshakeStep> XboardProtocol::handshake() const {
     return {{settings_.setupCommand, std::nullopt, {}}};
+}
+
+std::string_view XboardProtocol::moveNow() const {
+    return kWinboardMoveNow;
 }
 
 std::vector<std::string> XboardProtocol::startSearch(const SearchStart& start,

@@ -7,18 +7,6 @@
 
 namespace tarnwick {
 
-// Commands sent to a WinBoard engine.
-inline constexpr std::string_view kWinboardDefaultSetup =
-    "xboard\nhard\neasy\nnew\nlevel 1 1440 0\npost";
-inline constexpr std::string_view kWinboardDefaultClear = "new";
-// Sent after the clear command: an engine left playing the side to move starts searching as soon
-// as the position is set, and "go" then makes it play a second move for the other side, which
-// would arrive during the next position's search and end it.
-inline constexpr std::string_view kWinboardForce = "force";
-inline constexpr std::string_view kWinboardClocks = "time 8640000\notim 8640000";
-inline constexpr std::string_view kWinboardGo = "go";
-inline constexpr std::string_view kWinboardMoveNow = "?";
-
 // What one line of a WinBoard engine means: its move ("move X", "N. ... X"), a result or
 // resignation (final moves "resign" or "draw"), a thinking line of at least four numbers, its
 // name, or a command it rejected ("Error ...", "Illegal move ...", "Invalid move ...").
@@ -34,7 +22,7 @@ class XboardProtocol final : public Protocol {
     std::vector<HandshakeStep> handshake() const override;
     std::vector<std::string> startSearch(const SearchStart& start,
                                          const SearchLimits& limits) const override;
-    std::string_view moveNow() const override { return kWinboardMoveNow; }
+    std::string_view moveNow() const override;
     EngineEvent read(std::string_view line) const override { return parseWinboardLine(line); }
 };
 

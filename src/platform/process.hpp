@@ -49,11 +49,13 @@ struct ExitStatus {
     int signal = 0;
 };
 
-// Waits up to timeout for the child to end and reaps it; nullopt when it still runs. Once a
-// child is reaped, its id names it no more.
-std::optional<ExitStatus> waitForExit(ProcessId id, std::chrono::milliseconds timeout);
+// Waits up to timeout (nullopt: without limit) for the child to end, and leaves it unreaped, so
+// that its id still names it and signalling it stays safe; false when it still runs. True too
+// for an id that is no child of this process (any more).
+bool awaitExit(ProcessId id, std::optional<std::chrono::milliseconds> timeout);
 
-// Waits, without limit, until the child has ended and reaps it.
+// Waits, without limit, until the child has ended and reaps it. Once a child is reaped, its id
+// names it no more.
 ExitStatus reapProcess(ProcessId id);
 
 enum class ProcessSignal { terminate, kill };

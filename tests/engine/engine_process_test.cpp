@@ -76,7 +76,7 @@ TEST(EngineProcess, SendLineWritesTheTextAndOneNewline) {
     EXPECT_EQ(fileText(log),
               "isready\n\nxboard\nhard\nnew\n" + std::string(100000, 'p') + "\nping\n");
 
-    session.engine.sendRaw("quit\n");
+    session.engine.sendLine("quit");
     ASSERT_TRUE(session.reader.ended().wait(kGenerousDeadline));
     session.reader.stop();
     session.engine.stop();
@@ -110,7 +110,7 @@ TEST(EngineProcess, RunsTheProgramOfAQuotedCommandLineInItsOwnDirectory) {
     EXPECT_EQ(Lines(lines.begin(), lines.begin() + 7),
               (Lines{"arg --script-text", "arg on start: print-args; print-cwd; print-pid",
                      "arg a b", "arg c d", "arg e\"f", "arg ", "arg -x"}));
-    session.engine.sendRaw("quit\n");
+    session.engine.sendLine("quit");
 }
 
 TEST(EngineProcess, StartFailsForProgramsThatCannotRun) {
@@ -134,7 +134,7 @@ TEST(EngineProcess, StopEndsEnginesThatWillNotGoAndReapsThem) {
         Session session(kQuickGraces);
         const ProcessId id = session.start(testEngineCommand("on quit: ignore\non eof: ignore"));
         ASSERT_NE(id, 0u);
-        session.engine.sendRaw("quit\n");
+        session.engine.sendLine("quit");
         session.engine.stop();
         ASSERT_TRUE(session.engine.lastExit().has_value());
         EXPECT_EQ(session.engine.lastExit()->signal, SIGTERM);
@@ -149,7 +149,7 @@ TEST(EngineProcess, StopEndsEnginesThatWillNotGoAndReapsThem) {
         const ProcessId id = session.start(testEngineCommand(
             "on start: trap-term; print trapped\non quit: ignore\non eof: ignore"));
         ASSERT_TRUE(session.lines.waitForLine("trapped"));
-        session.engine.sendRaw("quit\n");
+        session.engine.sendLine("quit");
         session.engine.stop();
         ASSERT_TRUE(session.engine.lastExit().has_value());
         EXPECT_EQ(session.engine.lastExit()->signal, SIGKILL);
@@ -159,7 +159,7 @@ TEST(EngineProcess, StopEndsEnginesThatWillNotGoAndReapsThem) {
         // Slow, but within the grace: it ends by itself.
         Session session(StopGraces{kGenerousDeadline, milliseconds(200)});
         ASSERT_NE(session.start(testEngineCommand("on quit: sleep 300; exit 4")), 0u);
-        session.engine.sendRaw("quit\n");
+        session.engine.sendLine("quit");
         session.engine.stop();
         ASSERT_TRUE(session.engine.lastExit().has_value());
         EXPECT_TRUE(session.engine.lastExit()->exited);
@@ -175,7 +175,7 @@ TEST(EngineProcess, EnginesThatDieAreReapedAndWritingToThemIsHarmless) {
         session.engine.sendLine("go");
         ASSERT_TRUE(session.reader.ended().wait(kGenerousDeadline));
         session.engine.sendLine("stop");  // the pipe is broken: fails quietly
-        session.engine.sendRaw("quit\n");
+        session.engine.sendLine("quit");
         session.engine.stop();
         ASSERT_TRUE(session.engine.lastExit().has_value());
         EXPECT_EQ(session.engine.lastExit()->signal, SIGABRT);
@@ -250,7 +250,7 @@ TEST(EngineProcess, CancelWritesFreesAWriterThatAnEngineWhichDoesNotReadHolds) {
     // Later writes return at once, and false: the pipe is full, and the engine holds part of
     // the cut line.
     bool quitSent = true;
-    EXPECT_TRUE(endsInTime(session.engine, [&] { quitSent = session.engine.sendRaw("quit\n"); }));
+    EXPECT_TRUE(endsInTime(session.engine, [&] { quitSent = session.engine.sendLine("quit"); }));
     EXPECT_FALSE(quitSent);
     session.engine.stop();
     ASSERT_TRUE(session.engine.lastExit().has_value());
@@ -267,7 +267,7 @@ TEST(EngineProcess, CancelWritesFreesAWriterThatAnEngineWhichDoesNotReadHolds) {
     session.engine.cancelWrites();
     EXPECT_TRUE(session.engine.sendLine("isready"));
     ASSERT_TRUE(session.lines.waitForLine("readyok"));
-    EXPECT_TRUE(session.engine.sendRaw("quit\n"));
+    EXPECT_TRUE(session.engine.sendLine("quit"));
     session.engine.stop();
     ASSERT_TRUE(session.engine.lastExit().has_value());
     EXPECT_TRUE(session.engine.lastExit()->exited);

@@ -51,7 +51,7 @@ TEST(LineReader, DeliversEachLineWhenItsNewlineArrives) {
     ASSERT_TRUE(collector.waitForLine("second"));
     EXPECT_EQ(collector.lines(), (Lines{"first", "partial", "second"}));
     EXPECT_FALSE(run.reader.ended().isSet());
-    run.engine.sendRaw("quit\n");
+    run.engine.sendLine("quit");
     EXPECT_TRUE(run.reader.ended().wait(kGenerousDeadline));
 }
 
@@ -90,7 +90,7 @@ TEST(LineReader, ReadsAFloodCompletely) {
     reader.stop();
     EXPECT_EQ(counter.lines, kLines);
     EXPECT_EQ(counter.wrong, 0);
-    engine.sendRaw("quit\n");
+    engine.sendLine("quit");
 }
 
 TEST(LineReader, EndsWithTheEngineOrTheHandler) {
@@ -108,7 +108,7 @@ TEST(LineReader, EndsWithTheEngineOrTheHandler) {
         ReadEngine run("on start: print one; print enough; print three", collector);
         ASSERT_TRUE(run.reader.ended().wait(kGenerousDeadline));
         EXPECT_EQ(collector.lines(), (Lines{"one", "enough"}));
-        run.engine.sendRaw("quit\n");
+        run.engine.sendLine("quit");
     }
     {
         // An engine that closes its output but goes on running ends the reader as well.
@@ -116,7 +116,7 @@ TEST(LineReader, EndsWithTheEngineOrTheHandler) {
         ReadEngine run("on start: print bye; close-stdout", collector);
         ASSERT_TRUE(run.reader.ended().wait(kGenerousDeadline));
         EXPECT_EQ(collector.lines(), Lines{"bye"});
-        run.engine.sendRaw("quit\n");
+        run.engine.sendLine("quit");
     }
     {
         // No input at all: the thread ends at once.
@@ -141,7 +141,7 @@ TEST(LineReader, StopEndsAReaderThatWaitsForOutput) {
     run.reader.stop();  // the engine is silent, so only the stop can end the read
     EXPECT_TRUE(run.reader.ended().isSet());
     run.reader.stop();
-    run.engine.sendRaw("quit\n");
+    run.engine.sendLine("quit");
     run.engine.stop();
     ASSERT_TRUE(run.engine.lastExit().has_value());
     EXPECT_TRUE(run.engine.lastExit()->exited);
@@ -223,7 +223,7 @@ TEST(LineReader, AReaderStuckInItsHandlerIsLetGoSafely) {
     reader->stop();  // gives up after its second and lets the thread go
     EXPECT_TRUE(reader->ended().isSet());
     reader.reset();
-    engine.sendRaw("quit\n");
+    engine.sendLine("quit");
     engine.stop();  // closes the pipe the abandoned thread was reading
     handler.release.set();
     while (!handler.returned) std::this_thread::yield();

@@ -24,18 +24,23 @@ using testing::writeFile;
 
 TEST(ResultFile, AppendsToWhatIsThereAndCanBeReadWhileLocked) {
     TempDirectory dir("result-file");
-    const std::string path = (dir / "results.epd").string();
-    // A last line without its line end (cut short, edited by hand) is ended first.
-    writeFile(path, "earlier run");
+    std::string path;
     std::string reason;
     ResultFile file;
-    EXPECT_FALSE(file.isOpen());
-    ASSERT_EQ(file.open(path, reason), ResultFileOpen::opened) << reason;
-    EXPECT_TRUE(file.isOpen());
-    EXPECT_TRUE(file.append("first\n", reason)) << reason;
-    EXPECT_TRUE(file.append("second\n", reason)) << reason;
-    // The run reads its own file back while holding the lock.
-    EXPECT_EQ(readFile(path), "earlier run\nfirst\nsecond\n");
+    // A last line without its line end (cut short, edited by hand) is ended first.
+    for (const std::string earlier : {"earlier run", "earlier run\n"}) {
+        SCOPED_TRACE(earlier);
+        file.close();
+        path = (dir / ("results" + std::to_string(earlier.size()) + ".epd")).string();
+        writeFile(path, earlier);
+        EXPECT_FALSE(file.isOpen());
+        ASSERT_EQ(file.open(path, reason), ResultFileOpen::opened) << reason;
+        EXPECT_TRUE(file.isOpen());
+        EXPECT_TRUE(file.append("first\n", reason)) << reason;
+        EXPECT_TRUE(file.append("second\n", reason)) << reason;
+        // The run reads its own file back while holding the lock.
+        EXPECT_EQ(readFile(path), "earlier run\nfirst\nsecond\n");
+    }
 
     // A moved file keeps the lock and the place it writes to.
     ResultFile moved = std::move(file);

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -87,10 +88,11 @@ TEST(Spawn, ChildGetsOnlyItsJoinedPipesAndASessionOfItsOwn) {
     EXPECT_EQ(::getpgid(pid), pid);
 
     EXPECT_TRUE(writeAll(child.toChild, "quit\n"));
-    const std::optional<ExitStatus> status = waitForExit(child.id, testing::kGenerousDeadline);
-    ASSERT_TRUE(status.has_value());
-    EXPECT_TRUE(status->exited);
-    EXPECT_EQ(status->code, 0);
+    ASSERT_TRUE(awaitExit(child.id, testing::kGenerousDeadline));
+    EXPECT_EQ(::kill(pid, 0), 0);  // not reaped yet: its id still names it
+    const ExitStatus status = reapProcess(child.id);
+    EXPECT_TRUE(status.exited);
+    EXPECT_EQ(status.code, 0);
     EXPECT_EQ(readLine(child.fromChild), "");  // the end of the pipe shows once it has gone
     EXPECT_FALSE(writeAll(child.toChild, "isready\n"));  // fails, does not kill the tester
     closePipe(child.toChild);

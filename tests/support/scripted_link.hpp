@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/engine_link.hpp"
+#include "text/text.hpp"
 
 namespace tarnwick::testing {
 
@@ -54,12 +55,7 @@ class ScriptedLink final : public EngineLink {
             return;
         }
         sink_->onWritten(text);
-        std::string command(text);
-        command += '\n';
-        for (size_t end; (end = command.find('\n')) != std::string::npos;) {
-            receive(command.substr(0, end));
-            command.erase(0, end + 1);
-        }
+        forEachLine(text, [this](std::string_view line) { receive(std::string(line)); });
     }
     Event& written() override { return written_; }
     Event& ended() override { return ended_; }

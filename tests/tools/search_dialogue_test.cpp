@@ -24,7 +24,7 @@ struct SearchingEngine {
         reader.start();
     }
     ~SearchingEngine() {
-        engine.sendRaw("quit\n");
+        engine.sendLine("quit");
         reader.ended().wait(kGenerousDeadline);
         reader.stop();
         engine.stop();

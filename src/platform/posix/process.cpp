@@ -184,18 +184,19 @@ SpawnedProcess spawnProcess(std::string_view commandLine) {
     return {ProcessId(static_cast<std::uint32_t>(pid)), toChild.writeEnd, fromChild.readEnd, {}};
 }
 
-std::optional<ExitStatus> waitForExit(ProcessId id, std::chrono::milliseconds timeout) {
+bool awaitExit(ProcessId id, std::optional<std::chrono::milliseconds> timeout) {
     using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + timeout;
+    const auto deadline = Clock::now() + timeout.value_or(std::chrono::milliseconds(0));
+    const int options = WEXITED | WNOWAIT | (timeout ? WNOHANG : 0);
     auto pause = std::chrono::milliseconds(1);
     for (;;) {
-        int status = 0;
-        const pid_t result = ::waitpid(static_cast<pid_t>(id.number()), &status, WNOHANG);
-        if (result > 0) return decodeStatus(status);
+        siginfo_t info{};
+        const int result = ::waitid(P_PID, static_cast<id_t>(id.number()), &info, options);
+        if (result == 0 && info.si_pid != 0) return true;
         if (result < 0 && errno == EINTR) continue;
-        if (result < 0) return ExitStatus{};  // not our child (any more): nothing to wait for
+        if (result < 0) return true;  // not our child (any more): nothing to wait for
         const auto now = Clock::now();
-        if (now >= deadline) return std::nullopt;
+        if (now >= deadline) return false;
         // POSIX has no timed wait for a child; short naps keep a quick exit noticed quickly.
         std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - now));
         pause = std::min(pause * 2, std::chrono::milliseconds(20));

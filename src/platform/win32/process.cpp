@@ -55,6 +55,13 @@ ExitStatus reaped(ProcessId id) {
     return status;
 }
 
+// Says which command failed, as the reason of every failed start does.
+SpawnedProcess failedSpawn(std::string_view commandLine, DWORD error) {
+    SpawnedProcess failed;
+    failed.error = std::string(commandLine) + ": " + errorText(error);
+    return failed;
+}
+
 }  // namespace
 
 std::string directoryOf(std::string_view path) {
@@ -92,9 +99,7 @@ SpawnedProcess spawnProcess(std::string_view commandLine) {
     if (toChild.readEnd == kNoPipe || fromChild.readEnd == kNoPipe) {
         const DWORD error = GetLastError();
         closeAll();
-        SpawnedProcess failed;
-        failed.error = errorText(error);
-        return failed;
+        return failedSpawn(commandLine, error);
     }
     // Only the child's own ends are inherited; the tester's ends stay its own.
     const HANDLE childInput = reinterpret_cast<HANDLE>(toChild.readEnd);
@@ -125,9 +130,7 @@ SpawnedProcess spawnProcess(std::string_view commandLine) {
         const DWORD error = GetLastError();
         PipeHandle rest[] = {toChild.writeEnd, fromChild.readEnd};
         for (PipeHandle& handle : rest) closePipe(handle);
-        SpawnedProcess failed;
-        failed.error = std::string(commandLine) + ": " + errorText(error);
-        return failed;
+        return failedSpawn(commandLine, error);
     }
     // In the job before it runs, so nothing it starts escapes the job. Where the tester is in
     // a job itself and the system nests none (before Windows 8), the child stays in the
@@ -147,11 +150,10 @@ SpawnedProcess spawnProcess(std::string_view commandLine) {
             {}};
 }
 
-std::optional<ExitStatus> waitForExit(ProcessId id, std::chrono::milliseconds timeout) {
-    if (processOf(id) == nullptr) return ExitStatus{};
-    const DWORD wait = WaitForSingleObject(processOf(id), static_cast<DWORD>(timeout.count()));
-    if (wait == WAIT_TIMEOUT) return std::nullopt;
-    return reaped(id);
+bool awaitExit(ProcessId id, std::optional<std::chrono::milliseconds> timeout) {
+    if (processOf(id) == nullptr) return true;
+    const DWORD limit = timeout ? static_cast<DWORD>(timeout->count()) : INFINITE;
+    return WaitForSingleObject(processOf(id), limit) != WAIT_TIMEOUT;
 }
 
 ExitStatus reapProcess(ProcessId id) {
