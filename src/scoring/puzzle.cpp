@@ -18,12 +18,6 @@ int32_t wordCount(std::string_view text) {
     return count;
 }
 
-bool isCheckmate(Board board) {
-    MoveList replies;
-    generateLegal(board, replies);
-    return replies.size() == 0 && inCheck(board, board.sideToMove);
-}
-
 }  // namespace
 
 int32_t solverMoves(const TestPosition& puzzle) {
