@@ -39,6 +39,15 @@ struct Board : BoardBase {
     std::string sanOf(const Move& move) const;
 };
 
+// A FEN's half-move clock and full-move number, its fifth and sixth fields read as atoi reads
+// them (the board reader leaves them out). Kept from 0 (1 for the move number) to 2^30, far
+// below the largest number, so that no count of the moves a line can hold takes them past it.
+struct FenClocks {
+    int32_t halfMoves = 0;
+    int32_t fullMove = 1;
+};
+FenClocks readFenClocks(std::string_view fen);
+
 // FEN from its six parts; a full-move number of 0 or less is written as 1.
 std::string composeFen(std::string_view placement, std::string_view side, std::string_view castling,
                        std::string_view enPassant, int32_t halfMoveClock, int32_t fullMoveNumber);

@@ -105,7 +105,7 @@ const std::vector<SearchLine>& lastFullSet(const WatchState& watch) {
 // then those of the engine's other lines; bound scores claim nothing.
 std::string checkMateClaims(const WatchState& watch, const std::vector<SearchLine>& set) {
     Board start = watch.scorer.board();
-    start.halfMoveClock = watch.currentPosition.hmvc;
+    start.halfMoveClock = readFenClocks(watch.currentPosition.fenText()).halfMoves;
     std::string words;
     const auto check = [&](const SearchLine& line) {
         if (line.score.kind != Score::Kind::mate || line.bound) return;
