@@ -21,7 +21,6 @@ struct BoardBase {
     // First difference: 1 squares, 2 castling rights, 3 en-passant square, 4 side to move;
     // 0 when the positions agree (the half-move clock does not count).
     int compare(const BoardBase& other) const;
-    void copyFrom(const BoardBase& other) { *this = other; }
     void clear();
     void setSquare(int index, int32_t piece) { squares[static_cast<size_t>(index)] = piece; }
 };
