@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "chess/notation.hpp"
+#include "epd/epd_opcodes.hpp"
 #include "text/text.hpp"
 
 namespace tarnwick {
@@ -123,10 +124,10 @@ std::string checkMateClaims(const WatchState& watch, const std::vector<SearchLin
 
 void installPosition(WatchState& watch, const TestPosition& entry,
                      std::optional<int64_t> earlyStopMs, int32_t multipv) {
+    // A suite may be an earlier run's results: none of its findings belong to this search.
     watch.currentPosition = entry;
+    clearAnalysis(watch.currentPosition);
     watch.currentPosition.acs = -1;
-    watch.currentPosition.mate = 0;
-    watch.currentPosition.pv.clear();
     watch.scorer = PositionScorer(watch.currentPosition);
     watch.searchInProgress = true;
     watch.variation.clear();
