@@ -58,20 +58,13 @@ std::vector<std::string> readPuzzleFile(FileChunks& file, const std::string& fil
     std::vector<std::string> messages;
     PuzzleReader reader(filter, list);
     LineSplitter lines(maxLineBytes);
-    const auto row = [&](const std::string& line, std::size_t number) {
-        reader.read(line, number);
-    };
-    const auto overlong = [&](std::size_t number) {
-        messages.push_back(overlongLineMessage(fileName, number, maxLineBytes));
-    };
-    for (bool readOn = true; readOn && !reader.full();) {
-        const std::string_view chunk = file.next();
-        if (chunk.empty()) {
-            lines.finish(row);
-            break;
-        }
-        readOn = lines.feed(chunk, row, overlong);
-    }
+    splitFile(
+        file, lines,
+        [&](const std::string& line, std::size_t number) { reader.read(line, number); },
+        [&](std::size_t number) {
+            messages.push_back(overlongLineMessage(fileName, number, maxLineBytes));
+        },
+        [&] { return reader.full(); });
     reader.tell(messages, fileName);
     return messages;
 }
