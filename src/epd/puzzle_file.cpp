@@ -45,10 +45,9 @@ void PuzzleReader::read(std::string_view line, std::size_t number) {
 
 void PuzzleReader::tell(std::vector<std::string>& messages, const std::string& fileName) const {
     notPuzzles_.tell(messages, fileName, "is not a puzzle", "are not puzzles", "skipped", "row");
-    PuzzleFilter selection = filter_;
-    selection.limit = 0;
-    if (kept_ == 0 && selection.isSet()) {
-        messages.push_back("No puzzle of " + fileName + " passes " + selection.optionNames() + ".");
+    if (kept_ == 0 && filter_.selects()) {
+        messages.push_back("No puzzle of " + fileName + " passes " + filter_.optionNames(false) +
+                           ".");
     }
 }
 
