@@ -21,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     again.setFromFen(fuzz::fenOf(a));
     require(again.compare(a) == 0, "written FEN reads back as another position");
 
-    Board copy;
-    copy.copyFrom(a);
+    Board copy = a;
     MoveList moves;
     generateLegal(copy, moves);
     require(copy.compare(a) == 0, "generating moves changed the position");

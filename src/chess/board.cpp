@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/text.hpp"
+
 namespace tarnwick {
 
 namespace {
@@ -140,6 +142,12 @@ void Board::setFromFen(std::string_view text) {
     const int file = (fileChar >= 'a' && fileChar <= 'h') ? fileChar - 'a' : 0;
     const char rankChar = in.pos + 1 < in.text.size() ? in.text[in.pos + 1] : '\0';
     epSquare = (rankChar >= '2' && rankChar <= '8') ? (rankChar - '1') * 16 + file : NoSquare;
+}
+
+FenClocks readFenClocks(std::string_view fen) {
+    constexpr int32_t kMostClock = int32_t{1} << 30;
+    return {std::clamp(atoiValue(nthTokenView(fen, 5)), 0, kMostClock),
+            std::clamp(atoiValue(nthTokenView(fen, 6)), 1, kMostClock)};
 }
 
 std::string composeFen(std::string_view placement, std::string_view side, std::string_view castling,

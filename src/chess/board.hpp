@@ -21,7 +21,6 @@ struct BoardBase {
     // First difference: 1 squares, 2 castling rights, 3 en-passant square, 4 side to move;
     // 0 when the positions agree (the half-move clock does not count).
     int compare(const BoardBase& other) const;
-    void copyFrom(const BoardBase& other) { *this = other; }
     void clear();
     void setSquare(int index, int32_t piece) { squares[static_cast<size_t>(index)] = piece; }
 };
@@ -38,6 +37,15 @@ struct Board : BoardBase {
     // The move in SAN, or the empty text when it is not legal here. The board is unchanged.
     std::string sanOf(const Move& move) const;
 };
+
+// A FEN's half-move clock and full-move number, its fifth and sixth fields read as atoi reads
+// them (the board reader leaves them out). Kept from 0 (1 for the move number) to 2^30, far
+// below the largest number, so that no count of the moves a line can hold takes them past it.
+struct FenClocks {
+    int32_t halfMoves = 0;
+    int32_t fullMove = 1;
+};
+FenClocks readFenClocks(std::string_view fen);
 
 // FEN from its six parts; a full-move number of 0 or less is written as 1.
 std::string composeFen(std::string_view placement, std::string_view side, std::string_view castling,

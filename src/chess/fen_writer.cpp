@@ -38,9 +38,7 @@ std::string castlingOf(const BoardBase& board) {
 }
 
 std::string enPassantOf(const BoardBase& board) {
-    if (!onBoard(board.epSquare)) return "-";
-    return {static_cast<char>('a' + fileOf(board.epSquare)),
-            static_cast<char>('1' + rankOf(board.epSquare))};
+    return onBoard(board.epSquare) ? squareName(board.epSquare) : "-";
 }
 
 }  // namespace

@@ -70,10 +70,6 @@ std::string kingCountProblem(const Board& board, int side) {
     return std::string(sideName(side)) + " has " + std::to_string(kings) + " kings";
 }
 
-std::string squareName(int square) {
-    return {static_cast<char>('a' + fileOf(square)), static_cast<char>('1' + rankOf(square))};
-}
-
 std::string backRankPawn(const Board& board) {
     for (const int rank : {0, 7}) {
         for (int file = 0; file < 8; ++file) {

@@ -133,14 +133,11 @@ Move confirmMove(const BoardBase& board, const MoveList& legal, const Move& move
         none.parseStatus = ParseNoUniqueMove;
         return none;
     }
-    char text[5] = {
-        static_cast<char>('a' + fileOf(move.from)), static_cast<char>('1' + rankOf(move.from)),
-        static_cast<char>('a' + fileOf(move.to)), static_cast<char>('1' + rankOf(move.to)), ' '};
+    std::string text = squareName(move.from) + squareName(move.to);
     const char letter = pieceLetter(move.promotion);
-    size_t length = 4;
-    if (letter != ' ') text[length++] = static_cast<char>(letter - 'A' + 'a');
+    if (letter != ' ') text += static_cast<char>(letter - 'A' + 'a');
     MoveQuery query;
-    readMoveText(std::string_view(text, length), board, query);
+    readMoveText(text, board, query);
     return findMove(board, legal, query);
 }
 

@@ -407,6 +407,13 @@ bool inCheck(const BoardBase& board, int side) {
     return square != NoSquare && isAttacked(board, square, 1 - side);
 }
 
+bool isCheckmate(BoardBase& board) {
+    if (!inCheck(board, board.sideToMove)) return false;
+    MoveList replies;
+    generateLegal(board, replies);
+    return replies.size() == 0;
+}
+
 namespace {
 
 // The rook's corner and the square the king passes over for a castling destination, or

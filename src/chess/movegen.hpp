@@ -25,6 +25,10 @@ bool isAttacked(const BoardBase& board, int square, int bySide);
 // Whether side's first king (scanning a1 to h8) is attacked; false when it has none.
 bool inCheck(const BoardBase& board, int side);
 
+// Whether the side to move is in check and has no legal move. The board may be changed while
+// testing but is restored before returning.
+bool isCheckmate(BoardBase& board);
+
 // The square of side's first king, scanning a1 to h8, or NoSquare.
 int findKing(const BoardBase& board, int side);
 

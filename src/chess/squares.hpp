@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // The 0x88 board: index = rank * 16 + file, a1 = 0, h8 = 119; an index is on the board when
 // (index & 0x88) == 0. 136 stands for no square.
@@ -20,6 +21,10 @@ constexpr int rankOf(int square) {
 }
 constexpr int fileOf(int square) {
     return square & 7;
+}
+// "a1" to "h8".
+inline std::string squareName(int square) {
+    return {static_cast<char>('a' + fileOf(square)), static_cast<char>('1' + rankOf(square))};
 }
 
 // Piece codes: 0 empty, 1-6 white pawn, knight, bishop, rook, queen, king; black = white + 6.

@@ -17,11 +17,9 @@ namespace {
 // A whole number from least to most, and nothing else.
 template <typename Number>
 bool parseWhole(std::string_view text, Number least, Number most, Number& number) {
-    Number value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return false;
-    if (value < least || value > most) return false;
-    number = value;
+    const std::optional<Number> value = wholeNumber<Number>(text);
+    if (!value || *value < least || *value > most) return false;
+    number = *value;
     return true;
 }
 

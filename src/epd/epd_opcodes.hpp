@@ -75,6 +75,16 @@ inline constexpr std::array kEpdOpcodes{
     EpdOpcode{"vm", EpdOperand::MovePerOperation, &TestPosition::vm},
 };
 
+// Clears the fields of the engine's analysis, keeping the rest.
+inline void clearAnalysis(TestPosition& record) {
+    static const TestPosition kBlank;
+    for (const EpdOpcode& opcode : kEpdOpcodes) {
+        if (opcode.analysis) {
+            std::visit([&](auto member) { record.*member = kBlank.*member; }, opcode.field);
+        }
+    }
+}
+
 // Each opcode's field has the type its operand kind fills.
 constexpr bool epdFieldsFitTheirOperands() {
     for (const EpdOpcode& opcode : kEpdOpcodes) {

@@ -100,11 +100,36 @@ size_t closingQuote(std::string_view text, size_t open) {
     return std::string_view::npos;
 }
 
+// readStringOperand, telling whether a quoted operand's quote closed.
+std::string stringOperand(std::string_view text, bool& closed) {
+    closed = false;
+    if (text.empty()) return {};
+    if (text.front() != '"') return nthToken(text, 1);
+    std::string operand;
+    for (size_t i = 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"') {
+            closed = true;
+            return operand;
+        }
+        // A backslash takes the next character literally; a last lone backslash is kept.
+        if (c == '\\' && i + 1 < text.size()) {
+            operand += text[++i];
+        } else {
+            operand += c;
+        }
+    }
+    return operand;  // never closed: the whole tail is kept
+}
+
 // An operand kept as written, or in quotes (so that it may hold ";") without them.
 std::string rawOperand(std::string_view operand) {
     operand = trimmedView(operand);
-    if (operand.starts_with('"') && closingQuote(operand, 0) != std::string_view::npos)
-        return readStringOperand(operand);
+    if (operand.starts_with('"')) {
+        bool closed = false;
+        std::string unquoted = stringOperand(operand, closed);
+        if (closed) return unquoted;
+    }
     return std::string(operand);
 }
 
@@ -189,20 +214,8 @@ void readOperations(TestPosition& p, std::string_view ops) {
 }  // namespace
 
 std::string readStringOperand(std::string_view text) {
-    if (text.empty()) return {};
-    if (text.front() != '"') return nthToken(text, 1);
-    std::string operand;
-    for (size_t i = 1; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '"') return operand;
-        // A backslash takes the next character literally; a last lone backslash is kept.
-        if (c == '\\' && i + 1 < text.size()) {
-            operand += text[++i];
-        } else {
-            operand += c;
-        }
-    }
-    return operand;  // never closed: the whole tail is kept
+    bool closed = false;
+    return stringOperand(text, closed);
 }
 
 bool TestPosition::parseEpd(std::string_view line) {

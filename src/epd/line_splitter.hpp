@@ -82,14 +82,26 @@ class LineSplitter {
     std::size_t skipped_ = 0;  // bytes of the skipped line so far
 };
 
-// Feeds the rest of the file to the splitter piece by piece; false when the splitter ended it.
-template <typename OnLine, typename OnOverlong>
-bool splitFile(FileChunks& file, LineSplitter& lines, OnLine&& line, OnOverlong&& overlong) {
-    for (std::string_view chunk = file.next(); !chunk.empty(); chunk = file.next()) {
+// Feeds the rest of the file to the splitter piece by piece until stop() says so, asked before
+// each piece is read; false when the splitter ended it.
+template <typename OnLine, typename OnOverlong, typename Stop>
+bool splitFile(FileChunks& file, LineSplitter& lines, OnLine&& line, OnOverlong&& overlong,
+               Stop&& stop) {
+    while (!stop()) {
+        const std::string_view chunk = file.next();
+        if (chunk.empty()) {
+            lines.finish(line);
+            return true;
+        }
         if (!lines.feed(chunk, line, overlong)) return false;
     }
-    lines.finish(line);
     return true;
+}
+
+// splitFile to the end of the file.
+template <typename OnLine, typename OnOverlong>
+bool splitFile(FileChunks& file, LineSplitter& lines, OnLine&& line, OnOverlong&& overlong) {
+    return splitFile(file, lines, line, overlong, [] { return false; });
 }
 
 }  // namespace tarnwick

@@ -1,7 +1,6 @@
 #include "epd/puzzle_entry.hpp"
 
-#include <algorithm>
-#include <string>
+#include <utility>
 
 #include "chess/board.hpp"
 #include "chess/fen_writer.hpp"
@@ -23,40 +22,53 @@ bool isUciMove(std::string_view word) {
            (word.size() == 4 || std::string_view("qrbn").find(word[4]) != std::string_view::npos);
 }
 
-// One of the FEN's clocks: the board reader leaves them out, and the entry keeps them. Far below
-// the largest number, so that no count of the moves a line can hold takes them past it.
-int32_t clockField(std::string_view fen, int n, int32_t least) {
-    constexpr int32_t kMostClock = int32_t{1} << 30;
-    return std::clamp(atoiValue(nthTokenView(fen, n)), least, kMostClock);
-}
-
 }  // namespace
+
+std::vector<PuzzleStep> replayPuzzle(std::string_view fen, std::string_view moves) {
+    std::vector<PuzzleStep> steps;
+    Board board;
+    // Castling rights without their king and rook, and en-passant squares no pawn can take on,
+    // would let the moves use rights an engine is never sent.
+    board.setFromFen(fenToSend(fen));
+    const FenClocks clocks = readFenClocks(fen);
+    board.halfMoveClock = clocks.halfMoves;
+    int32_t fullMove = clocks.fullMove;
+    std::string movesSoFar;
+    std::string opponentMove;
+    int32_t ply = 0;
+    TokenCursor words(moves);
+    for (std::string_view word = words.next(); !word.empty(); word = words.next(), ++ply) {
+        Move move = board.parseMove(word);
+        if (!move.isValid() || move.isNull()) return {};
+        if (ply % 2 == 1) {
+            PuzzleStep& step = steps.emplace_back();
+            step.movesSoFar = movesSoFar;
+            step.position.parseEpd(writeFen(board, fullMove));
+            step.position.bm = board.sanOf(move);
+            step.expected = move;
+            step.opponentMove = opponentMove;
+        } else {
+            opponentMove = board.sanOf(move);
+        }
+        const bool blackMoved = board.sideToMove == Black;
+        if (!playMove(board, move, true)) return {};
+        if (blackMoved) ++fullMove;
+        if (!movesSoFar.empty()) movesSoFar += ' ';
+        movesSoFar += word;
+    }
+    return steps;
+}
 
 bool makePuzzleEntry(const PuzzleRow& row, TestPosition& entry) {
     if (!whyNotLegal(row.fen).empty()) return false;
-    Board board;
-    // Castling rights without their king and rook, and en-passant squares no pawn can take on,
-    // would let the table's moves use rights an engine is never sent.
-    board.setFromFen(fenToSend(row.fen));
-    board.halfMoveClock = clockField(row.fen, 5, 0);
-    const int32_t fullMoveNumber = clockField(row.fen, 6, 1);
-    std::string entryFen;
-    std::string firstSolverMove;
-    int count = 0;
-    TokenCursor moves(row.moves);
-    for (std::string_view word = moves.next(); !word.empty(); word = moves.next(), ++count) {
-        if (!isUciMove(word)) return false;
-        Move move = board.parseMove(word);
-        if (count == 1) firstSolverMove = board.sanOf(move);
-        const bool blackMoves = board.sideToMove == Black;
-        if (!move.isValid() || !playMove(board, move, true)) return false;
-        if (count == 0) entryFen = writeFen(board, fullMoveNumber + (blackMoves ? 1 : 0));
-    }
-    if (count < 2) return false;
+    bool uci = true;
+    forEachToken(row.moves, [&](std::string_view word) { return uci = isUciMove(word); });
+    if (!uci) return false;
+    std::vector<PuzzleStep> steps = replayPuzzle(row.fen, row.moves);
+    if (steps.empty()) return false;
     // The row's texts with single blanks between their words, which is how a record reads back.
-    entry.parseEpd(entryFen);
+    entry = std::move(steps.front().position);
     entry.id = collapseBlanks(row.id);
-    entry.bm = firstSolverMove;
     entry.puzzle_fen = collapseBlanks(row.fen);
     entry.puzzle_moves = collapseBlanks(row.moves);
     entry.puzzle_rating = row.rating;

@@ -1,10 +1,11 @@
 #include "epd/puzzle_file.hpp"
 
-#include <charconv>
+#include <optional>
 
 #include "epd/csv_row.hpp"
 #include "epd/line_splitter.hpp"
 #include "epd/puzzle_entry.hpp"
+#include "text/text.hpp"
 
 namespace tarnwick {
 
@@ -12,13 +13,6 @@ namespace {
 
 enum PuzzleColumn : std::size_t { Id = 0, Fen = 1, Moves = 2, Rating = 3, Themes = 7 };
 constexpr std::size_t kColumnsNeeded = Themes + 1;
-
-// The whole field as a whole number, or false.
-bool readRating(std::string_view field, int32_t& rating) {
-    const char* end = field.data() + field.size();
-    const auto [stop, error] = std::from_chars(field.data(), end, rating);
-    return !field.empty() && error == std::errc{} && stop == end;
-}
 
 }  // namespace
 
@@ -31,14 +25,16 @@ bool startsWithPuzzleHeader(std::string_view firstBytes) {
 
 void PuzzleReader::read(std::string_view line, std::size_t number) {
     if (number == 1 || line.empty() || full()) return;
-    int32_t rating = 0;
-    if (!splitCsvRow(line, fields_, kColumnsNeeded) || fields_.size() < kColumnsNeeded ||
-        !readRating(fields_[Rating], rating)) {
+    const bool whole =
+        splitCsvRow(line, fields_, kColumnsNeeded) && fields_.size() >= kColumnsNeeded;
+    const std::optional<int32_t> rating =
+        whole ? wholeNumber<int32_t>(fields_[Rating]) : std::nullopt;
+    if (!rating) {
         notPuzzles_.add(number);
         return;
     }
-    if (!filter_.keeps(rating, fields_[Themes])) return;
-    const PuzzleRow row{fields_[Id], fields_[Fen], fields_[Moves], rating, fields_[Themes]};
+    if (!filter_.keeps(*rating, fields_[Themes])) return;
+    const PuzzleRow row{fields_[Id], fields_[Fen], fields_[Moves], *rating, fields_[Themes]};
     if (!makePuzzleEntry(row, list_.emplace_back())) {
         list_.pop_back();
         notPuzzles_.add(number);
@@ -49,10 +45,9 @@ void PuzzleReader::read(std::string_view line, std::size_t number) {
 
 void PuzzleReader::tell(std::vector<std::string>& messages, const std::string& fileName) const {
     notPuzzles_.tell(messages, fileName, "is not a puzzle", "are not puzzles", "skipped", "row");
-    PuzzleFilter selection = filter_;
-    selection.limit = 0;
-    if (kept_ == 0 && selection.isSet()) {
-        messages.push_back("No puzzle of " + fileName + " passes " + selection.optionNames() + ".");
+    if (kept_ == 0 && filter_.selects()) {
+        messages.push_back("No puzzle of " + fileName + " passes " + filter_.optionNames(false) +
+                           ".");
     }
 }
 
@@ -62,20 +57,13 @@ std::vector<std::string> readPuzzleFile(FileChunks& file, const std::string& fil
     std::vector<std::string> messages;
     PuzzleReader reader(filter, list);
     LineSplitter lines(maxLineBytes);
-    const auto row = [&](const std::string& line, std::size_t number) {
-        reader.read(line, number);
-    };
-    const auto overlong = [&](std::size_t number) {
-        messages.push_back(overlongLineMessage(fileName, number, maxLineBytes));
-    };
-    for (bool readOn = true; readOn && !reader.full();) {
-        const std::string_view chunk = file.next();
-        if (chunk.empty()) {
-            lines.finish(row);
-            break;
-        }
-        readOn = lines.feed(chunk, row, overlong);
-    }
+    splitFile(
+        file, lines,
+        [&](const std::string& line, std::size_t number) { reader.read(line, number); },
+        [&](std::size_t number) {
+            messages.push_back(overlongLineMessage(fileName, number, maxLineBytes));
+        },
+        [&] { return reader.full(); });
     reader.tell(messages, fileName);
     return messages;
 }

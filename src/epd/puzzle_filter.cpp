@@ -24,11 +24,11 @@ bool PuzzleFilter::keeps(int32_t rating, std::string_view themeWords) const {
                        [&](const std::string& theme) { return hasWord(themeWords, theme); });
 }
 
-std::string PuzzleFilter::optionNames() const {
+std::string PuzzleFilter::optionNames(bool withLimit) const {
     std::vector<std::string_view> names;
     if (byRating) names.push_back("--rating");
     if (!themes.empty()) names.push_back("--theme");
-    if (limit > 0) names.push_back("--limit");
+    if (withLimit && limit > 0) names.push_back("--limit");
     std::string text;
     for (size_t i = 0; i < names.size(); ++i) {
         if (i > 0) text += i + 1 == names.size() ? " and " : ", ";

@@ -68,7 +68,6 @@ struct TestPosition {
     // The record as one EPD line; omitAnalysis leaves out the opcodes of the engine's analysis.
     std::string toEpd(bool omitAnalysis) const;
     void clear() { *this = TestPosition{}; }
-    void assign(const TestPosition& other) { *this = other; }
     // A record without placement is empty: the run skips it.
     bool isEmpty() const { return placement.empty(); }
     std::string fenText() const;

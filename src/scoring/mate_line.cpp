@@ -29,12 +29,6 @@ bool isMoveNumber(std::string_view word) {
            word.find('.') != std::string_view::npos;
 }
 
-bool isCheckmate(Board& board) {
-    MoveList moves;
-    generateLegal(board, moves);
-    return moves.size() == 0 && inCheck(board, board.sideToMove);
-}
-
 // Whether the side to move, the losing side, could claim a draw here: fifty moves without a
 // capture or pawn move, or this position for the third time.
 bool drawCanBeClaimed(const Board& board, const std::vector<Board>& seen) {

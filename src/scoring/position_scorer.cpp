@@ -35,16 +35,9 @@ const PositionScorer::NamedMove* find(const std::vector<PositionScorer::NamedMov
     return nullptr;
 }
 
-// A whole number: an optional minus and decimal digits.
-bool isWholeNumber(std::string_view text) {
-    if (text.starts_with('-')) text.remove_prefix(1);
-    return !text.empty() && isNumber(text, 10);
-}
-
 // The mate count of a dm operand: a whole number, signed or not, other than 0; 0 when it is none.
 int32_t dmCount(std::string_view dm) {
-    const std::string_view digits = dm.starts_with('+') || dm.starts_with('-') ? dm.substr(1) : dm;
-    return !digits.empty() && isNumber(digits, 10) ? atoiValue(dm) : 0;
+    return isWholeNumber(dm, true) ? atoiValue(dm) : 0;
 }
 
 // The "move=points" pairs of a c0 text separated by commas; empty when the text is no such

@@ -49,10 +49,6 @@ class PositionScorer {
     // the mate score it carries (mate), any other position by its final move (pm).
     int32_t earned(const TestPosition& record) const;
 
-    // A record read from a file, scored once.
-    ScoredRecord scoreRecord(TestPosition record);
-    std::vector<ScoredRecord> scoreRecords(std::vector<TestPosition> records);
-
     // The signed mate distance of a mate test (positive: the side to move mates); 0 when the
     // position is no mate test.
     int32_t mateTarget() const { return mateTarget_; }

@@ -1,10 +1,9 @@
 #include "scoring/puzzle.hpp"
 
-#include <algorithm>
+#include <cstdint>
+#include <string_view>
 
 #include "chess/board.hpp"
-#include "chess/fen_writer.hpp"
-#include "chess/legality.hpp"
 #include "chess/movegen.hpp"
 #include "text/text.hpp"
 
@@ -18,48 +17,16 @@ int32_t wordCount(std::string_view text) {
     return count;
 }
 
-bool isCheckmate(Board board) {
-    MoveList replies;
-    generateLegal(board, replies);
-    return replies.size() == 0 && inCheck(board, board.sideToMove);
-}
-
-}  // namespace
-
+// How many moves the solver of a puzzle has to find.
 int32_t solverMoves(const TestPosition& puzzle) {
     return wordCount(puzzle.puzzle_moves) / 2;
 }
 
+}  // namespace
+
 std::vector<PuzzleStep> puzzleSteps(const TestPosition& puzzle) {
-    std::vector<PuzzleStep> steps;
-    Board board;
-    board.setFromFen(fenToSend(puzzle.puzzle_fen));
-    board.halfMoveClock = std::max(atoiValue(nthTokenView(puzzle.puzzle_fen, 5)), 0);
-    int32_t fullMove = std::max(atoiValue(nthTokenView(puzzle.puzzle_fen, 6)), 1);
-    std::string movesSoFar;
-    std::string opponentMove;
-    int32_t ply = 0;
-    TokenCursor words(puzzle.puzzle_moves);
-    for (std::string_view word = words.next(); !word.empty(); word = words.next(), ++ply) {
-        Move move = board.parseMove(word);
-        if (!move.isValid() || move.isNull()) return {};
-        if (ply % 2 == 1) {
-            PuzzleStep& step = steps.emplace_back();
-            step.movesSoFar = movesSoFar;
-            step.position.parseEpd(writeFen(board, fullMove));
-            step.position.id = puzzle.id;
-            step.position.bm = board.sanOf(move);
-            step.expected = move;
-            step.opponentMove = opponentMove;
-        } else {
-            opponentMove = board.sanOf(move);
-        }
-        const bool blackMoved = board.sideToMove == Black;
-        if (!playMove(board, move, true)) return {};
-        if (blackMoved) ++fullMove;
-        if (!movesSoFar.empty()) movesSoFar += ' ';
-        movesSoFar += word;
-    }
+    std::vector<PuzzleStep> steps = replayPuzzle(puzzle.puzzle_fen, puzzle.puzzle_moves);
+    for (PuzzleStep& step : steps) step.position.id = puzzle.id;
     return steps;
 }
 

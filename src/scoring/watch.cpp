@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "chess/notation.hpp"
+#include "epd/epd_opcodes.hpp"
 #include "text/text.hpp"
 
 namespace tarnwick {
@@ -105,7 +106,7 @@ const std::vector<SearchLine>& lastFullSet(const WatchState& watch) {
 // then those of the engine's other lines; bound scores claim nothing.
 std::string checkMateClaims(const WatchState& watch, const std::vector<SearchLine>& set) {
     Board start = watch.scorer.board();
-    start.halfMoveClock = watch.currentPosition.hmvc;
+    start.halfMoveClock = readFenClocks(watch.currentPosition.fenText()).halfMoves;
     std::string words;
     const auto check = [&](const SearchLine& line) {
         if (line.score.kind != Score::Kind::mate || line.bound) return;
@@ -123,10 +124,10 @@ std::string checkMateClaims(const WatchState& watch, const std::vector<SearchLin
 
 void installPosition(WatchState& watch, const TestPosition& entry,
                      std::optional<int64_t> earlyStopMs, int32_t multipv) {
+    // A suite may be an earlier run's results: none of its findings belong to this search.
     watch.currentPosition = entry;
+    clearAnalysis(watch.currentPosition);
     watch.currentPosition.acs = -1;
-    watch.currentPosition.mate = 0;
-    watch.currentPosition.pv.clear();
     watch.scorer = PositionScorer(watch.currentPosition);
     watch.searchInProgress = true;
     watch.variation.clear();

@@ -61,6 +61,11 @@ std::string collapseBlanks(std::string_view text) {
     return out;
 }
 
+bool isWholeNumber(std::string_view text, bool plusAllowed) {
+    if (text.starts_with('-') || (plusAllowed && text.starts_with('+'))) text.remove_prefix(1);
+    return isNumber(text, 10);
+}
+
 bool isNumber(std::string_view text, int base) {
     std::string_view allowed;
     switch (base) {

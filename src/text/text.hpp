@@ -1,6 +1,8 @@
 #pragma once
 
+#include <charconv>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +38,22 @@ std::string collapseBlanks(std::string_view text);
 // True when text is not empty and every character is in the digit set of base (8, 10, 16;
 // any other base allows "0123456789.+- ").
 bool isNumber(std::string_view text, int base);
+
+// Whether the whole text is a whole number: decimal digits after an optional minus, or also
+// a plus when plusAllowed.
+bool isWholeNumber(std::string_view text, bool plusAllowed = false);
+
+// The whole text as a whole number (digits after an optional minus; none for unsigned types)
+// when Number can hold it; nothing otherwise.
+template <typename Number>
+std::optional<Number> wholeNumber(std::string_view text) {
+    if (!isWholeNumber(text)) return std::nullopt;
+    Number value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc{} || stop != end) return std::nullopt;
+    return value;
+}
 
 // Reads a number the way C's atoi does: leading white space, an optional sign, decimal
 // digits up to the first other character; no digits gives 0. Values beyond the 32-bit

@@ -21,10 +21,6 @@ int sq(const char* name) {
     return squareAt(name[1] - '1', name[0] - 'a');
 }
 
-std::string squareName(int square) {
-    return {static_cast<char>('a' + fileOf(square)), static_cast<char>('1' + rankOf(square))};
-}
-
 // "from-to" (with the promotion code) of a parsed move, or "status N" when none was found.
 std::string parsed(const Board& b, std::string_view text) {
     const Move m = b.parseMove(text);

@@ -52,10 +52,8 @@ TEST(PuzzleFile, TheTableReplaysAndItsMatesMate) {
                 EXPECT_EQ(board.compare(testutil::boardFrom(entry.fenText())), 0) << entry.id;
             }
         }
-        MoveList replies;
-        generateLegal(board, replies);
-        const bool mates = replies.count == 0 && inCheck(board, board.sideToMove);
-        EXPECT_EQ(mates, (" " + entry.puzzle_themes + " ").find(" mate ") != std::string::npos)
+        EXPECT_EQ(isCheckmate(board),
+                  (" " + entry.puzzle_themes + " ").find(" mate ") != std::string::npos)
             << entry.id;
     }
     ASSERT_EQ(list.size(), 11u);

@@ -117,6 +117,14 @@ TEST_F(WatchTest, FinalMovesAreStoredOnceWithTheirVerdict) {
     start("bm Qh5;");
     EXPECT_FALSE(finish("resign")->legal);
     EXPECT_EQ(results.back().record.pm, "resign");
+    // A suite that is an earlier run's results: none of its findings outlive a search that
+    // gave no line, while the puzzle's own fields stay.
+    start(
+        "acd 9; acn 99; bm Qh5; ce 50; matecheck ok; pm Nf3; puzzle_failed 1; puzzle_played "
+        "Nf3; puzzle_rating 1500; puzzle_times 3; pv Nf3;");
+    finish("d1h5");
+    EXPECT_EQ(results.back().record.toEpd(false),
+              std::string(kFen) + " acs -1; bm Qh5; pm Qh5; puzzle_rating 1500;");
 }
 
 TEST_F(WatchTest, UnreadableMovesStayWithTheirPoints) {

@@ -40,6 +40,12 @@ TEST(Text, IsNumberUsesTheDigitSetOfItsBase) {
     EXPECT_TRUE(isNumber("+1.5 -2", 0));
     EXPECT_FALSE(isNumber("e4", 0));
     EXPECT_FALSE(isNumber("", 10));
+    // Whole numbers: a minus, a plus only when asked for, and values the type can hold.
+    EXPECT_TRUE(isWholeNumber("-12") && isWholeNumber("+12", true) && isWholeNumber("99999999999"));
+    EXPECT_FALSE(isWholeNumber("+12") || isWholeNumber("-", true) || isWholeNumber(" 1"));
+    EXPECT_EQ(wholeNumber<int32_t>("-2147483648"), INT32_MIN);
+    EXPECT_EQ(wholeNumber<int32_t>("99999999999"), std::nullopt);
+    EXPECT_EQ(wholeNumber<uint32_t>("-1"), std::nullopt);
 }
 
 TEST(Text, AtoiRuleSaturatesInsteadOfOverflowing) {
