@@ -40,7 +40,9 @@ bool solvesStep(const PuzzleStep& step, const Move& move, bool last) {
 }
 
 bool puzzleSolved(const TestPosition& record) {
-    return record.puzzle_failed == 0 && wordCount(record.puzzle_played) >= solverMoves(record);
+    // A puzzle with no move for the solver was never searched, so it cannot have been solved.
+    const int32_t needed = solverMoves(record);
+    return needed > 0 && record.puzzle_failed == 0 && wordCount(record.puzzle_played) >= needed;
 }
 
 }  // namespace tarnwick

@@ -53,6 +53,9 @@ TEST(Puzzle, StepsReplayAndTheLastStepTakesAnyMate) {
         board.setFromFen(step.position.fenText());
         EXPECT_EQ(solvesStep(step, board.parseMove(answer), last), solved) << moves << answer;
     }
+    TestPosition lone;
+    lone.puzzle_moves = "a7a6";
+    EXPECT_FALSE(puzzleSolved(lone));
 }
 
 }  // namespace
