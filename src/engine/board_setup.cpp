@@ -1,15 +1,11 @@
 #include "engine/board_setup.hpp"
 
 #include "chess/board.hpp"
+#include "chess/squares.hpp"
 
 namespace tarnwick {
 
 namespace {
-
-void appendSquare(std::string& out, int square) {
-    out += static_cast<char>('a' + fileOf(square));
-    out += static_cast<char>('1' + rankOf(square));
-}
 
 // One "Xe4" line for every piece of one colour, rank 1 to 8, file a to h.
 void appendPieces(std::string& out, const Board& board, bool white) {
@@ -20,7 +16,7 @@ void appendPieces(std::string& out, const Board& board, bool white) {
             if (piece == Empty || isWhitePiece(piece) != white) continue;
             const char letter = pieceLetter(piece);
             out += letter == ' ' ? 'P' : letter;
-            appendSquare(out, square);
+            out += squareName(square);
             out += '\n';
         }
     }
@@ -58,7 +54,7 @@ std::string boardSetupText(BoardSetupMethod method, std::string_view fen) {
         appendCastlingLine(out, board.castlingRights & CastleBlackQueen, "b000");
         if (board.epSquare != NoSquare) {
             out += "ep ";
-            appendSquare(out, board.epSquare);
+            out += squareName(board.epSquare);
             out += '\n';
         }
     }
